@@ -1,0 +1,19 @@
+#pragma once
+// Reading INI files the way GetPrivateProfileStringA does.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vivo::platform {
+
+// The value of `key` in `section` of the INI file `path`, or `defaultValue` when the file, the
+// section or the key is missing. Section and key names compare case-insensitively, the first match
+// wins; blanks around keys and values are removed and one pair of enclosing matching quotes is
+// removed from a value; the result is cut to bufferSize - 1 characters (as through a buffer of that
+// size). A key present with an empty value gives the empty text.
+[[nodiscard]] std::string ReadProfileString(std::string_view path, std::string_view section,
+                                            std::string_view key, std::string_view defaultValue,
+                                            std::size_t bufferSize);
+
+}  // namespace vivo::platform

@@ -1,0 +1,32 @@
+#pragma once
+// The current resource source: where string-table texts and the report dialog come from.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vivo::platform {
+
+// A loaded resource library (ResVivo / ResVivoJp beside the plug-in). Opaque.
+struct ResourceLibrary;
+
+// Loads the resource library at `path` (a Windows-style path); null when it cannot be loaded.
+[[nodiscard]] ResourceLibrary* LoadResourceLibrary(std::string_view path);
+void FreeResourceLibrary(ResourceLibrary* library);
+
+// The text of string `id` in `library`, or nothing when it has none.
+[[nodiscard]] std::optional<std::string> LoadLibraryString(ResourceLibrary* library, uint32_t id);
+
+// The process-wide current resource source; null stands for the plug-in's own resources.
+[[nodiscard]] ResourceLibrary* CurrentResourceSource();
+// Makes `library` current and returns the source that was current before.
+ResourceLibrary* SwapResourceSource(ResourceLibrary* library);
+
+}  // namespace vivo::platform
+
+namespace vivo {
+using platform::CurrentResourceSource;
+using platform::LoadLibraryString;
+using platform::ResourceLibrary;
+}  // namespace vivo

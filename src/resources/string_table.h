@@ -1,0 +1,18 @@
+#pragma once
+// The plug-in's fixed texts, loaded by identifier from the current resource source.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vivo {
+
+// The plug-in's own text for `id`, or nothing when the table has no such entry.
+[[nodiscard]] std::optional<std::string_view> OwnString(uint32_t id);
+
+// The text for `id` from the current resource source (a loaded resource library, or the
+// plug-in's own table), or nothing when that source has no such entry.
+[[nodiscard]] std::optional<std::string> LoadString(uint32_t id);
+
+}  // namespace vivo
