@@ -1,0 +1,9 @@
+#include "change/cross_family.h"
+
+namespace vivo {
+
+int ChangeLumoV70000toKZV10100(std::string_view, const std::vector<std::string>&, std::string&) {
+    return 1;  // not yet
+}
+
+}  // namespace vivo
