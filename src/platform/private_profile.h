@@ -2,6 +2,7 @@
 // Reading INI files the way GetPrivateProfileStringA does.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,5 +16,12 @@ namespace vivo::platform {
 [[nodiscard]] std::string ReadProfileString(std::string_view path, std::string_view section,
                                             std::string_view key, std::string_view defaultValue,
                                             std::size_t bufferSize);
+
+// The value of `key` in `section` of the INI text `iniText` (LF or CR LF lines), blanks and one pair
+// of enclosing quotes removed and not cut; nothing when the section or the key is missing. Lines
+// starting with ";" are comments; key lines before the first section belong to no section.
+[[nodiscard]] std::optional<std::string> FindProfileValue(std::string_view iniText,
+                                                          std::string_view section,
+                                                          std::string_view key);
 
 }  // namespace vivo::platform
