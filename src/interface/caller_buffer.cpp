@@ -50,6 +50,7 @@ void NewlinesToNul(char* bytes, std::size_t count) {
 }
 
 std::string NewlineList(const std::vector<std::string>& elements) {
+    if (elements.empty()) return "\n\n";  // the host reads an empty list as two NULs
     std::string text;
     for (const std::string& e : elements) {
         text += e;

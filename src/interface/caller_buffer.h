@@ -22,10 +22,14 @@ enum class Protocol {
 // the buffer is untouched and *len holds what the protocol writes back).
 [[nodiscard]] int32_t Deliver(Protocol protocol, std::string_view text, char* buffer, int32_t* len);
 
+[[nodiscard]] inline int32_t Deliver(Protocol protocol, const std::string& text, char* buffer, int32_t* len) {
+    return Deliver(protocol, std::string_view(text), buffer, len);
+}
+
 // Delivers a worker's text, or returns 1 and touches nothing when the worker failed.
 [[nodiscard]] inline int32_t Deliver(Protocol protocol, const std::optional<std::string>& text,
                                      char* buffer, int32_t* len) {
-    return text ? Deliver(protocol, *text, buffer, len) : 1;
+    return text ? Deliver(protocol, std::string_view(*text), buffer, len) : 1;
 }
 
 // Appends each string of a NUL-separated list to `out`, in order; a lone NUL appends nothing.
@@ -38,7 +42,9 @@ void ReadNulList(const char* list, std::vector<std::string>& out);
 // Turns every "\n" among the first `count` bytes into NUL.
 void NewlinesToNul(char* bytes, std::size_t count);
 
-// The text of a newline list: every element followed by "\n", then one more "\n".
+// The text of a newline list: every element followed by "\n", then one more "\n"; an empty list is
+// "\n\n", two NULs for the host. (A list that echoes a NUL-separated input of size 1 is a single "\n"
+// instead: build that one from the input.)
 [[nodiscard]] std::string NewlineList(const std::vector<std::string>& elements);
 
 }  // namespace vivo
