@@ -27,7 +27,7 @@ struct Arguments {
     int32_t len = kCapacity;
     uint32_t word = 7;
     int pointer = 1;
-    std::array<const char* const*, 1> groups{};
+    std::array<const char*, 2> groups{"S1\0", nullptr};
     VivoMemoryArea area{0, "0x1000\0", groups.data()};
     std::array<const VivoMemoryArea*, 2> areas{&area, nullptr};
 
