@@ -1,0 +1,184 @@
+#include "options/paths.h"
+
+#include <vector>
+
+namespace vivo {
+namespace {
+
+constexpr char kSeparator = '\\';
+
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// "C:..." (as _splitpath sees a drive: any character before the colon).
+bool HasDriveColon(std::string_view path) { return path.size() >= 2 && path[1] == ':'; }
+
+// "C:..." with a real drive letter.
+bool HasDrive(std::string_view path) { return HasDriveColon(path) && IsLetter(path[0]); }
+
+// The part of an absolute path that ".." cannot remove: "C:\", "C:", "\\", "\" or nothing.
+std::string_view RootOf(std::string_view path) {
+    if (HasDrive(path)) return path.substr(0, path.size() > 2 && path[2] == kSeparator ? 3 : 2);
+    if (path.starts_with("\\\\")) return path.substr(0, 2);
+    if (path.starts_with('\\')) return path.substr(0, 1);
+    return {};
+}
+
+bool FitsMaxPath(std::size_t length) { return length < kMaxPath; }
+
+}  // namespace
+
+std::string RemoveFileSpec(std::string_view path) {
+    const std::size_t last = path.rfind(kSeparator);
+    if (last == std::string_view::npos) {
+        // "C:b.c" -> "C:";  "b.c" -> ""
+        return std::string(HasDrive(path) ? path.substr(0, 2) : std::string_view{});
+    }
+    const std::size_t root = RootOf(path).size();
+    // "C:\b.c" -> "C:\";  "\b.c" -> "\";  "\\server" -> "\\"
+    if (last < root) return std::string(path.substr(0, root));
+    return std::string(path.substr(0, last));
+}
+
+std::string_view FindFileName(std::string_view path) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i + 1 < path.size(); ++i) {
+        const char c = path[i];
+        const char next = path[i + 1];
+        // A separator followed by a trailing one does not start a name: "C:\a\" -> "a\".
+        if ((c == '\\' || c == '/' || c == ':') && next != '\\' && next != '/') start = i + 1;
+    }
+    return path.substr(start);
+}
+
+std::string_view FindExtension(std::string_view path) {
+    std::size_t dot = std::string_view::npos;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const char c = path[i];
+        if (c == '.') dot = i;
+        // An extension holds no blank and belongs to the last component only.
+        else if (c == '\\' || c == ' ') dot = std::string_view::npos;
+    }
+    return dot == std::string_view::npos ? std::string_view{} : path.substr(dot);
+}
+
+bool IsRelativePath(std::string_view path) { return !(path.starts_with('\\') || HasDrive(path)); }
+
+std::optional<std::string> Canonicalize(std::string_view path) {
+    if (!FitsMaxPath(path.size())) return std::nullopt;
+    std::string_view root = RootOf(path);
+    std::string_view rest = path.substr(root.size());
+
+    // Empty components ("a\\b", a trailing "\") are kept as written; only "." and ".." are resolved.
+    std::vector<std::string_view> kept;
+    bool climbedAboveStart = false;  // "..\x", ".\x": a relative path whose first steps lead nowhere
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t end = rest.find(kSeparator, start);
+        if (end == std::string_view::npos) end = rest.size();
+        const std::string_view component = rest.substr(start, end - start);
+        if (component == ".") {
+            if (start == 0) climbedAboveStart = true;
+        } else if (component == "..") {
+            if (kept.empty()) climbedAboveStart = true;
+            else kept.pop_back();
+        } else {
+            kept.push_back(component);
+        }
+        if (end == rest.size()) break;
+        start = end + 1;
+    }
+
+    // "..\path1\path2" -> "\path1\path2", as PathAppendA documents; a path that climbs past its root
+    // keeps only the root, and nothing at all becomes "\".
+    std::string result(root.empty() && climbedAboveStart ? std::string_view{"\\"} : root);
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        if (i != 0) result.push_back(kSeparator);
+        result.append(kept[i]);
+    }
+    if (result.empty()) result = "\\";
+    if (!FitsMaxPath(result.size())) return std::nullopt;
+    return result;
+}
+
+std::optional<std::string> AppendPath(std::string_view path, std::string_view more) {
+    while (more.starts_with(kSeparator)) more.remove_prefix(1);
+    std::string joined(path);
+    if (!joined.empty() && joined.back() != kSeparator && !more.empty()) joined.push_back(kSeparator);
+    joined.append(more);
+    if (!FitsMaxPath(joined.size())) return std::nullopt;
+    return Canonicalize(joined);
+}
+
+namespace {
+
+// PathAddExtensionA: fails when the file already has an extension or the result is too long.
+std::optional<std::string> AddExtension(std::string path, std::string_view extension) {
+    if (!FindExtension(FindFileName(path)).empty()) return std::nullopt;
+    if (!FitsMaxPath(path.size() + extension.size())) return std::nullopt;
+    path.append(extension);
+    return path;
+}
+
+std::string DottedExtension(std::string_view extension) {
+    if (extension.empty() || extension.front() == '.') return std::string(extension);
+    return "." + std::string(extension);
+}
+
+}  // namespace
+
+void SplitPath(std::string_view path, std::string& directory, std::string& baseName, std::string& extension) {
+    if (path.empty()) return;
+    directory = RemoveFileSpec(path);
+    if (!directory.empty() && directory.back() != kSeparator) directory.push_back(kSeparator);
+    // "C:b.c" gives the directory "C:\", which is not in the path: the name stays as it was.
+    const std::size_t at = path.find(directory);
+    if (at == std::string_view::npos) return;
+    const std::string_view name = path.substr(at + directory.size());
+    const std::string_view ext = FindExtension(name);
+    baseName = name.substr(0, name.size() - ext.size());
+    extension = ext;
+}
+
+SplitPathResult SplitPath(std::string_view path) {
+    SplitPathResult result;
+    SplitPath(path, result.directory, result.baseName, result.extension);
+    return result;
+}
+
+std::string BuildPath(std::string_view directory, std::string_view baseName, std::string_view extension) {
+    // ".\out" must keep its leading "." through the join, which would resolve it away: "x.\out".
+    const bool guarded = directory.starts_with('.');
+    std::string dir = guarded ? "x" + std::string(directory) : std::string(directory);
+    const std::string ext = DottedExtension(extension);
+
+    std::optional<std::string> joined = AppendPath(dir, baseName);
+    if (joined && !ext.empty()) joined = AddExtension(std::move(*joined), ext);
+
+    std::string result;
+    if (joined) {
+        result = std::move(*joined);
+    } else {
+        // "file.c" + "obj": the name keeps its extension and gets the new one behind it.
+        result = dir;
+        if (!result.empty() && result.back() != kSeparator) result.push_back(kSeparator);
+        result.append(baseName);
+        result.append(ext);
+    }
+    if (guarded) result.erase(0, 1);
+    return result;
+}
+
+bool IsRootedDirectory(std::string_view path) {
+    // _splitpath: an optional "X:", then the directory up to the last separator.
+    const std::string_view afterDrive = HasDriveColon(path) ? path.substr(2) : path;
+    const std::size_t lastSeparator = afterDrive.find_last_of("\\/");
+    if (lastSeparator == std::string_view::npos) return false;
+    return afterDrive.front() == '\\';
+}
+
+void CanonicalizeIfAbsolute(std::string& path) {
+    if (IsRelativePath(path)) return;
+    if (std::optional<std::string> canonical = Canonicalize(path)) path = std::move(*canonical);
+}
+
+}  // namespace vivo

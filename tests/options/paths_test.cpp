@@ -1,0 +1,169 @@
+#include "options/paths.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+namespace vivo {
+namespace {
+
+TEST(SplitPath, SplitsDirectoryBaseNameAndExtension) {
+    struct Row {
+        const char* name;
+        std::string_view path;
+        std::string_view directory, baseName, extension;
+    };
+    // name, path, directory, base name, extension
+    constexpr Row kRows[] = {
+        {"drive and directory", "C:\\proj\\main.c", "C:\\proj\\", "main", ".c"},
+        {"plain name", "main", "", "main", ""},
+        {"file in the root", "C:\\b.c", "C:\\", "b", ".c"},
+        {"rooted, no drive", "\\a\\b.c", "\\a\\", "b", ".c"},
+        {"relative directory", "out\\sub\\x.obj", "out\\sub\\", "x", ".obj"},
+        {"last dot wins", "C:\\a\\b.tar.gz", "C:\\a\\", "b.tar", ".gz"},
+        {"dot in a directory only", "C:\\a.d\\file", "C:\\a.d\\", "file", ""},
+        {"blank after the dot: no extension", "C:\\a\\b.x y", "C:\\a\\", "b.x y", ""},
+        {"trailing dot", "x\\name.", "x\\", "name", "."},
+        {"dot file", "x\\.profile", "x\\", "", ".profile"},
+        {"macro directory", "$(CONFIGDIR)\\inc\\a.h", "$(CONFIGDIR)\\inc\\", "a", ".h"},
+        {"directory only", "C:\\a\\", "C:\\a\\", "", ""},
+    };
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(row.name);
+        const SplitPathResult split = SplitPath(row.path);
+        EXPECT_EQ(split.directory, row.directory);
+        EXPECT_EQ(split.baseName, row.baseName);
+        EXPECT_EQ(split.extension, row.extension);
+    }
+}
+
+TEST(SplitPath, LeavesOutputsAloneWhereTheRulesSaySo) {
+    std::string directory = "d", baseName = "b", extension = "e";
+    SplitPath("", directory, baseName, extension);
+    EXPECT_EQ(directory + "|" + baseName + "|" + extension, "d|b|e");
+
+    // "C:b.c": the directory "C:\" does not occur in the path, so only the directory is set.
+    SplitPath("C:b.c", directory, baseName, extension);
+    EXPECT_EQ(directory + "|" + baseName + "|" + extension, "C:\\|b|e");
+}
+
+TEST(BuildPath, JoinsDirectoryNameAndExtension) {
+    struct Row {
+        const char* name;
+        std::string_view directory, baseName, extension;
+        std::string_view expected;
+    };
+    // name, directory, base name, extension, expected path
+    constexpr Row kRows[] = {
+        {"leading dot kept", ".\\out", "main", "obj", ".\\out\\main.obj"},
+        {"leading dot-dot kept", "..\\out", "main", "obj", "..\\out\\main.obj"},
+        {"lone dot", ".", "main", "obj", ".\\main.obj"},
+        {"dot-dot inside resolved", "C:\\a\\..\\b", "f", ".lst", "C:\\b\\f.lst"},
+        {"dot inside resolved", "C:\\a\\.\\b", "f", "lst", "C:\\a\\b\\f.lst"},
+        {"empty extension", "C:\\out", "main", "", "C:\\out\\main"},
+        {"directory with backslash", "C:\\out\\", "main", "obj", "C:\\out\\main.obj"},
+        {"empty directory", "", "main", "obj", "main.obj"},
+        {"name with extension keeps it", "C:\\out", "file.c", "obj", "C:\\out\\file.c.obj"},
+        {"plain build keeps dot-dot", "C:\\a\\..\\b", "file.c", "obj", "C:\\a\\..\\b\\file.c.obj"},
+        {"plain build with empty directory", "", "file.c", ".obj", "file.c.obj"},
+        {"guarded plain build", ".\\out", "file.c", "obj", ".\\out\\file.c.obj"},
+        {"dot in directory is no extension", "C:\\a.b", "file", "obj", "C:\\a.b\\file.obj"},
+        {"macro directory", "$(CONFIGDIR)\\lib", "rt", "lib", "$(CONFIGDIR)\\lib\\rt.lib"},
+        {"relative directory", "Debug", "main", "obj", "Debug\\main.obj"},
+    };
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(BuildPath(row.directory, row.baseName, row.extension), row.expected);
+    }
+}
+
+TEST(BuildPath, TooLongForThePathBufferIsBuiltPlainly) {
+    // 258 + "\" + "f" = 260 characters: too long for the join, so ".." stays unresolved.
+    const std::string directory = "C:\\x\\..\\" + std::string(250, 'd');
+    ASSERT_EQ(directory.size(), 258u);
+    EXPECT_EQ(BuildPath(directory, "f", "obj"), directory + "\\f.obj");
+    // One character shorter joins (259) and resolves.
+    EXPECT_EQ(BuildPath(directory.substr(0, 257), "f", "ob"), "C:\\" + std::string(249, 'd') + "\\f.ob");
+}
+
+TEST(IsRootedDirectory, AsTheStandardPathSplitterSeesTheDirectory) {
+    struct Row {
+        const char* name;
+        std::string_view path;
+        bool expected;
+    };
+    // name, path, rooted
+    constexpr Row kRows[] = {
+        {"drive, rooted", "C:\\a\\b.c", true},
+        {"rooted", "\\a\\b", true},
+        {"file in the root", "\\b", true},
+        {"relative", "a\\b", false},
+        {"drive-relative", "C:b", false},
+        {"plain name", "b.c", false},
+        {"empty", "", false},
+        {"drive-relative with directory", "C:a\\b", false},
+        {"forward slash first", "/a/b", false},
+        {"macro", "$(LIB)\\x.lib", false},
+    };
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(IsRootedDirectory(row.path), row.expected);
+    }
+}
+
+TEST(CanonicalizeIfAbsolute, ChangesAbsolutePathsOnly) {
+    struct Row {
+        const char* name;
+        std::string_view path;
+        std::string_view expected;
+    };
+    // name, path, expected
+    constexpr Row kRows[] = {
+        {"relative dot-dot unchanged", "..\\x", "..\\x"},
+        {"relative dot unchanged", "a\\.\\b", "a\\.\\b"},
+        {"dot removed", "C:\\a\\.\\b", "C:\\a\\b"},
+        {"dot-dot removes one", "C:\\a\\b\\..\\c", "C:\\a\\c"},
+        {"documented mix", "A:\\name_1\\.\\name_2\\.\\name_3\\..\\name_4\\..", "A:\\name_1\\name_2"},
+        {"dot-dot then dot", "A:\\name_1\\..\\name_2\\.\\name_3", "A:\\name_2\\name_3"},
+        {"root cannot be removed", "C:\\a\\..\\..\\..\\b", "C:\\b"},
+        {"climb to the root", "C:\\a\\..", "C:\\"},
+        {"rooted without drive", "\\a\\..\\b", "\\b"},
+        {"trailing backslash kept", "C:\\a\\b\\", "C:\\a\\b\\"},
+        {"already canonical", "C:\\proj\\main.c", "C:\\proj\\main.c"},
+        {"drive-relative", "C:a\\..\\b", "C:b"},
+        {"dotted names are names", "C:\\a\\...\\x.\\y", "C:\\a\\...\\x.\\y"},
+    };
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(row.name);
+        std::string path(row.path);
+        CanonicalizeIfAbsolute(path);
+        EXPECT_EQ(path, row.expected);
+    }
+}
+
+TEST(CanonicalizeIfAbsolute, KeepsAPathTooLongToCanonicalize) {
+    std::string path = "C:\\a\\..\\" + std::string(300, 'n');
+    const std::string before = path;
+    CanonicalizeIfAbsolute(path);
+    EXPECT_EQ(path, before);
+}
+
+TEST(ShellPathCalls, BehaveAsDocumented) {
+    // PathAppendA strips leading "." and ".." of a relative path: the reason BuildPath guards them.
+    EXPECT_EQ(AppendPath("..\\path1\\path2", "path3"), "\\path1\\path2\\path3");
+    EXPECT_EQ(AppendPath("name_1\\name_2", "name_3"), "name_1\\name_2\\name_3");
+    EXPECT_EQ(AppendPath("C:\\a\\", "\\b"), "C:\\a\\b");
+    // PathRemoveFileSpecA
+    EXPECT_EQ(RemoveFileSpec("C:\\a\\b.c"), "C:\\a");
+    EXPECT_EQ(RemoveFileSpec("C:\\b.c"), "C:\\");
+    EXPECT_EQ(RemoveFileSpec("\\b.c"), "\\");
+    EXPECT_EQ(RemoveFileSpec("b.c"), "");
+    // PathFindFileNameA: a trailing backslash belongs to the last name.
+    EXPECT_EQ(FindFileName("C:\\a\\b.c"), "b.c");
+    EXPECT_EQ(FindFileName("C:\\a\\"), "a\\");
+    EXPECT_EQ(FindFileName("C:b.c"), "b.c");
+}
+
+}  // namespace
+}  // namespace vivo
