@@ -11,6 +11,10 @@ namespace vivo::platform {
 // A loaded resource library (ResVivo / ResVivoJp beside the plug-in). Opaque.
 struct ResourceLibrary;
 
+// The file name of the resource library beside the plug-in: "ResVivo.so" / "ResVivoJp.so" on POSIX,
+// "ResVivo.dll" / "ResVivoJp.dll" on Windows.
+[[nodiscard]] std::string_view ResourceLibraryFileName(bool japanese);
+
 // Loads the resource library at `path` (a Windows-style path); null when it cannot be loaded.
 [[nodiscard]] ResourceLibrary* LoadResourceLibrary(std::string_view path);
 void FreeResourceLibrary(ResourceLibrary* library);

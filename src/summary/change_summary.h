@@ -7,6 +7,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "summary/summary_dialog.h"
+
 namespace vivo {
 
 class ChangeSummary {
@@ -21,6 +23,8 @@ public:
     std::string fromToolchainName;
     std::string fromToolchainVersion;
     std::string toToolchainVersion;
+    // Not created anew for each display: its check box keeps the user's last choice.
+    SummaryDialog dialog;
 
     // Empties `lines` (after a display).
     void ClearLines();
@@ -31,5 +35,14 @@ private:
 
 // The one summary of this loaded plug-in, created empty when the library is loaded.
 [[nodiscard]] ChangeSummary& Summary();
+
+// ResetSummaryInformation: empties the fixed messages; the lines and the header stay.
+void ResetSummary(ChangeSummary& summary);
+
+// DisplaySummaryInformation: the report dialog over copies of the messages and the lines, with the
+// texts of the resource library at `resourceLibraryPath` when it loads (the plug-in's own otherwise);
+// then the lines are emptied.
+void DisplaySummary(ChangeSummary& summary, std::string_view projectName, std::string_view projectDirectory,
+                    std::string_view resourceLibraryPath);
 
 }  // namespace vivo

@@ -15,6 +15,8 @@ ResourceLibrary* current = nullptr;
 
 }  // namespace
 
+std::string_view ResourceLibraryFileName(bool japanese) { return japanese ? "ResVivoJp.so" : "ResVivo.so"; }
+
 struct ResourceLibrary {
     SharedLibrary* library;
     StringLookup lookup;

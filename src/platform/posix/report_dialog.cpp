@@ -1,0 +1,159 @@
+#include "platform/report_dialog.h"
+
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <optional>
+
+#include "platform/resource_library.h"
+#include "resources/report_dialog.h"
+
+namespace vivo::platform {
+namespace {
+
+namespace res = vivo::resources;
+
+// Keys of the terminal dialog.
+constexpr char kKeyToggle = ' ';
+constexpr char kKeyEnter = '\r';
+constexpr char kKeyLineFeed = '\n';
+constexpr char kKeyEscape = '\x1b';
+constexpr char kKeyInterrupt = '\x03';  // Ctrl+C, which raw mode delivers as a key: taken as Cancel
+// How long after an Escape further bytes mean an escape sequence (an arrow key), not the Escape key.
+constexpr int kEscapeSequenceMilliseconds = 50;
+
+// The text of a control of template 157 from the current resource source, else the English one.
+std::string DialogText(std::uint16_t control) {
+    if (ResourceLibrary* library = CurrentResourceSource()) {
+        if (auto text = LoadLibraryString(library, res::DialogTextId(res::kReportDialogId, control)))
+            return *text;
+    }
+    return std::string(res::ReportDialogText(control));
+}
+
+// A label as the dialog shows it: "&Generate" -> "Generate", "&&" -> "&".
+std::string WithoutMnemonic(std::string_view label) {
+    std::string shown;
+    for (std::size_t i = 0; i < label.size(); ++i) {
+        if (label[i] == '&' && i + 1 < label.size()) ++i;
+        shown.push_back(label[i]);
+    }
+    return shown;
+}
+
+void WriteAll(int fd, std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t written = ::write(fd, text.data(), text.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return;
+        text.remove_prefix(static_cast<std::size_t>(written));
+    }
+}
+
+// One key from the terminal; nothing at end of input or on a read error.
+std::optional<char> ReadKey(int fd) {
+    for (;;) {
+        char key = 0;
+        const ssize_t got = ::read(fd, &key, 1);
+        if (got == 1) return key;
+        if (got < 0 && errno == EINTR) continue;
+        return std::nullopt;
+    }
+}
+
+bool MoreInputWithin(int fd, int milliseconds) {
+    pollfd request{fd, POLLIN, 0};
+    int ready = 0;
+    do ready = ::poll(&request, 1, milliseconds);
+    while (ready < 0 && errno == EINTR);
+    return ready > 0 && (request.revents & POLLIN) != 0;
+}
+
+// Keys one at a time, no echo, no line editing, no signals from keys; the terminal's settings come
+// back on every way out.
+class RawTerminal {
+public:
+    explicit RawTerminal(int fd) : fd_(fd) {
+        if (::tcgetattr(fd_, &saved_) != 0) return;
+        termios raw = saved_;
+        raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ISIG | IEXTEN);
+        raw.c_iflag &= ~static_cast<tcflag_t>(IXON | ICRNL | INLCR | IGNCR);
+        raw.c_cc[VMIN] = 1;
+        raw.c_cc[VTIME] = 0;
+        active_ = ::tcsetattr(fd_, TCSANOW, &raw) == 0;
+    }
+    ~RawTerminal() {
+        if (active_) ::tcsetattr(fd_, TCSANOW, &saved_);
+    }
+    RawTerminal(const RawTerminal&) = delete;
+    RawTerminal& operator=(const RawTerminal&) = delete;
+
+private:
+    int fd_;
+    termios saved_{};
+    bool active_ = false;
+};
+
+std::string CheckBoxLine(bool checked, std::string_view label) {
+    return std::string(checked ? "[x] " : "[ ] ") + std::string(label);
+}
+
+std::string WithLineEnd(std::string_view text, std::string_view lineEnd) {
+    std::string shown(text);
+    if (!shown.empty() && shown.back() != '\n') shown += lineEnd;
+    return shown;
+}
+
+ReportDialogOutcome ShowOnTerminal(std::string_view summaryText, bool generateUpgradeFile) {
+    const int in = STDIN_FILENO;
+    const int out = STDERR_FILENO;
+    const std::string checkLabel = WithoutMnemonic(DialogText(res::kControlGenerateUpgradeFile));
+    RawTerminal raw(in);
+
+    WriteAll(out, "\r\n" + DialogText(res::kControlCaption) + "\r\n\r\n");
+    WriteAll(out, WithoutMnemonic(DialogText(res::kControlSummaryLabel)) + "\r\n");
+    WriteAll(out, WithLineEnd(summaryText, "\r\n"));
+    WriteAll(out, "\r\n(Space: check box   Enter: " + WithoutMnemonic(DialogText(res::kControlOk)) +
+                      "   Esc: Cancel)\r\n");
+    bool checked = generateUpgradeFile;
+    WriteAll(out, CheckBoxLine(checked, checkLabel));
+
+    ReportDialogOutcome outcome;
+    for (;;) {
+        const std::optional<char> key = ReadKey(in);
+        if (!key || *key == kKeyInterrupt) break;
+        if (*key == kKeyToggle) {
+            checked = !checked;
+            WriteAll(out, "\r" + CheckBoxLine(checked, checkLabel));
+        } else if (*key == kKeyEnter || *key == kKeyLineFeed) {
+            outcome = {true, checked, std::string(summaryText)};
+            break;
+        } else if (*key == kKeyEscape) {
+            if (!MoreInputWithin(in, kEscapeSequenceMilliseconds)) break;
+            // An arrow or function key: its sequence is swallowed.
+            while (MoreInputWithin(in, kEscapeSequenceMilliseconds / 5) && ReadKey(in)) {
+            }
+        }
+    }
+    WriteAll(out, "\r\n");
+    return outcome;
+}
+
+}  // namespace
+
+ReportDialogOutcome ShowReportDialog(std::string_view summaryText, bool generateUpgradeFile) {
+    if (::isatty(STDIN_FILENO) == 1 && ::isatty(STDERR_FILENO) == 1)
+        return ShowOnTerminal(summaryText, generateUpgradeFile);
+    // No one to ask: the text is shown and the dialog confirmed as it stands.
+    WriteAll(STDERR_FILENO, DialogText(res::kControlCaption) + "\n");
+    WriteAll(STDERR_FILENO, WithLineEnd(summaryText, "\n"));
+    WriteAll(STDERR_FILENO, CheckBoxLine(generateUpgradeFile,
+                                         WithoutMnemonic(DialogText(res::kControlGenerateUpgradeFile))) +
+                                "\n");
+    return {true, generateUpgradeFile, std::string(summaryText)};
+}
+
+}  // namespace vivo::platform
