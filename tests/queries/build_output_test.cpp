@@ -1,0 +1,230 @@
+// Build output lines: which table row recognises a line, the values it sets, how a diagnostic splits
+// into file, line, code and message, and the export's delivery, byte for byte.
+#include "queries/build_output.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "queries/guarded_call.h"
+
+namespace vivo {
+namespace {
+
+using namespace std::string_view_literals;
+
+struct ClassifyRow {
+    const char* name;
+    std::string_view line;
+    int row;  // 1-based table row that must win, 0 for none
+    std::uint32_t recognised, errors, warnings, fatalErrors, messageFlag;
+    std::string_view text;
+};
+
+// One row per table row, in table order, then the order and anchoring rules.
+// Columns: name, line, winning row, recognised, errors, warnings, fatal errors, message flag, text.
+const ClassifyRow kClassifyRows[] = {
+    {"1 copyright", "Copyright (C) 2026 Veltora Corporation", 1, 1, 0, 0, 0, 0, ""},
+    {"2 licence", "Licensed Material of Veltora", 2, 1, 0, 0, 0, 0, ""},
+    {"3 Tessaro compiler", "Tessaro SERIES C/C++ Compiler Ver.9.04", 3, 1, 0, 0, 0, 0, ""},
+    {"4 stars", "*** end of listing ***", 4, 1, 0, 0, 0, 0, ""},
+    {"5 object created", "Object created: main.obj", 5, 1, 0, 0, 0, 0, ""},
+    {"6 information", "main.c(4) : C0100 (I) Function inlined", 6, 1, 0, 0, 0, 1, "main.c|4|30100|C0100 (I) Function inlined"},
+    {"7 error", "main.c(12) : C2500 (E) Syntax error", 7, 1, 1, 0, 0, 1, "main.c|12|32500|C2500 (E) Syntax error"},
+    {"8 warning", "** L1100 (W) Cannot find \"P\"", 8, 1, 0, 1, 0, 1, "None|None|121100|L1100 (W) Cannot find \"P\""},
+    {"9 fatal", "main.c(1) : C4000 (F) Out of memory", 9, 1, 0, 0, 1, 1, "main.c|1|34000|C4000 (F) Out of memory"},
+    {"10 fatal dash", "A0001 (-) Cannot open file", 10, 1, 0, 0, 1, 1, "None|None|10001|A0001 (-) Cannot open file"},
+    {"11 message", "DC200 (M) Loading", 11, 1, 0, 0, 0, 1, "None|None|40200|DC200 (M) Loading"},
+    {"12 Lumo compiler", "Lumo,Lumo/T SERIES C/C++ Compiler Ver.6", 12, 1, 0, 0, 0, 0, ""},
+    {"13 Tessaro assembler", "Tessaro SERIES ASSEMBLER Ver.9", 13, 1, 0, 0, 0, 0, ""},
+    {"14 total errors", "  *****TOTAL ERRORS       0", 14, 1, 0, 0, 0, 0, ""},
+    {"15 total warnings", "  *****TOTAL WARNINGS     2", 15, 1, 0, 0, 0, 0, ""},
+    {"16 Lumo assembler", "Lumo,Lumo/T SERIES CROSS ASSEMBLER Ver.7", 16, 1, 0, 0, 0, 0, ""},
+    {"17 linker", "Bindex Linkage Editor Ver. 10.3", 17, 1, 0, 0, 0, 0, ""},
+    {"18 linker done", "Bindex Linkage Editor Completed", 18, 1, 0, 0, 0, 0, ""},
+    {"19 converter", "Sarnoki ELF/DWARF File Converter Ver 2", 19, 1, 0, 0, 0, 0, ""},
+    {"20 Tessaro library", "Tessaro SERIES C/C++ Standard Library Generator 1", 20, 1, 0, 0, 0, 0, ""},
+    {"21 Sarnoki software", "Sarnoki Software Engineering Ltd.", 21, 1, 0, 0, 0, 0, ""},
+    {"22 Lumo library", "Lumo,Lumo/T Series C/C++ Standard Library Generator", 22, 1, 0, 0, 0, 0, ""},
+    {"23 Sarnoki", "Sarnoki Engineering", 23, 1, 0, 0, 0, 0, ""},
+    {"24 driver", "KZ Family C/C++ Compile Driver V1.02", 24, 1, 0, 0, 0, 0, ""},
+    {"25 compiler", "KZ Family C/C++ Compiler V1.02.01.000", 25, 1, 0, 0, 0, 0, ""},
+    {"26 assembler", "KZ Family Assembler V1.02", 26, 1, 0, 0, 0, 0, ""},
+    {"27 library", "KZ Family C/C++ Standard Library Generator V1", 27, 1, 0, 0, 0, 0, ""},
+    {"28 command", "if not exist out mkdir out", 28, 1, 0, 0, 0, 1, ""},
+    // Order and anchoring.
+    {"information before error", "a.c(2) : C1 (E) x (I)", 6, 1, 0, 0, 0, 1, "a.c|2|30001|C1 (E) x (I)"},
+    {"banner row before anywhere row", "Copyright (C) (E)", 1, 1, 0, 0, 0, 0, ""},
+    {"anywhere row before later banner", "KZ Family Assembler (W)", 8, 1, 0, 1, 0, 1, "None|None|10000|KZ Family Assembler (W)"},
+    {"banner text later in line", "note: KZ Family C/C++ Compiler", 0, 0, 0, 0, 0, 0, ""},
+    {"compile driver wins over compiler", "KZ Family C/C++ Compile Driver", 24, 1, 0, 0, 0, 0, ""},
+    {"indented totals are not stars", "  *****TOTAL", 0, 0, 0, 0, 0, 0, ""},
+    {"case matters", "If not exist out mkdir out", 0, 0, 0, 0, 0, 0, ""},
+    {"command without its blank", "if not exist", 0, 0, 0, 0, 0, 0, ""},
+    {"lower-case marker", "a.c(1) : C1 (e) x", 0, 0, 0, 0, 0, 0, ""},
+    {"marker at the very end", "end (F)", 9, 1, 0, 0, 1, 1, "None|None|10000|end (F)"},
+    {"empty line", "", 0, 0, 0, 0, 0, 0, ""},
+};
+
+TEST(BuildOutput, ClassifiesByTheFirstMatchingRow) {
+    for (const ClassifyRow& row : kClassifyRows) {
+        SCOPED_TRACE(row.name);
+        const ClassificationRow* found = FindClassificationRow(row.line);
+        EXPECT_EQ(found == nullptr ? 0 : found - kClassificationTable.data() + 1, row.row);
+        const LineInfo info = ClassifyOutputLine(row.line);
+        EXPECT_EQ(info.recognised, row.recognised);
+        EXPECT_EQ(info.errors, row.errors);
+        EXPECT_EQ(info.warnings, row.warnings);
+        EXPECT_EQ(info.fatalErrors, row.fatalErrors);
+        EXPECT_EQ(info.messageFlag, row.messageFlag);
+        EXPECT_EQ(info.text, row.text);
+    }
+}
+
+TEST(BuildOutput, ReusedLineInfoForgetsThePreviousLine) {
+    LineInfo info;
+    ClassifyOutputLine("a.c(1) : C1 (E) x", info);
+    ClassifyOutputLine("plain", info);
+    EXPECT_EQ(info.recognised + info.errors + info.messageFlag, 0u);
+    EXPECT_EQ(info.text, "");
+}
+
+struct CodeRow {
+    const char* name;
+    std::string_view codeWord;
+    std::uint32_t code;
+};
+
+// One row per prefix of the message-code table, then the reading of the number.
+// Columns: name, code word, code.
+const CodeRow kCodeRows[] = {
+    {"C", "C2500", 32500},
+    {"A", "A1234", 11234},
+    {"L", "L1100", 121100},
+    {"P reads as L", "P0561", 120561},
+    {"S", "S7", 190007},
+    {"G", "G12", 70012},
+    {"B", "B5", 20005},
+    {"DC", "DC100", 40100},
+    {"DA", "DA100", 50100},
+    {"DL", "DL100", 60100},
+    {"DB", "DB100", 80100},
+    {"O", "O3", 150003},
+    {"no prefix: leading number", "1234", 11234},
+    {"D alone is no prefix", "D7", 10000},
+    {"unknown letter", "E0562", 10000},
+    {"prefix only", "C", 30000},
+    {"digits stop at a non-digit", "C12x5", 30012},
+    {"empty word", "", 10000},
+    {"too large saturates and wraps", "C99999999999", 29999},
+};
+
+TEST(BuildOutput, MessageCodeByPrefix) {
+    for (const CodeRow& row : kCodeRows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(MessageCode(row.codeWord), row.code);
+    }
+}
+
+struct SplitRow {
+    const char* name;
+    std::string_view line;
+    std::string_view text;
+};
+
+// Columns: name, line, diagnostic text.
+const SplitRow kSplitRows[] = {
+    {"file, line, message", "main.c(12) : C2500 (E) x", "main.c|12|32500|C2500 (E) x"},
+    {"separator at position 4", "a(1) : C2 (E) x", "a|1|30002|C2 (E) x"},
+    {"separator at position 3", "(1) : C2 (E) x", "None|None|10000|(1) : C2 (E) x"},
+    {"only the first separator counts", "ab : x.c(1) : C2 (E)", "None|None|10000|ab : x.c(1) : C2 (E)"},
+    {"later separators stay in the message", "a.c(1) : C2 (E) b : c", "a.c|1|30002|C2 (E) b : c"},
+    {"no digit before the last closer", "main.c(x) : C2 (E) y", "None|None|10000|main.c(x) : C2 (E) y"},
+    {"closer at position 0", ")abcd : C2 (E) y", "None|None|10000|)abcd : C2 (E) y"},
+    {"closer inside the message does not count", "main.c : C2 (E) f(1)", "None|None|10000|main.c : C2 (E) f(1)"},
+    {"digit closer but no opener", "main.c 12) : C2 (E) y", "None|None|30002|C2 (E) y"},
+    {"line number 0", "main.c(0) : C2 (E) y", "None|None|30002|C2 (E) y"},
+    {"line number 00", "main.c(00) : C2 (E) y", "None|None|30002|C2 (E) y"},
+    {"empty number after the last opener", "a(5)( : C2 (E) y", "None|None|30002|C2 (E) y"},
+    {"number kept as written", "main.c(007) : C2 (E) y", "main.c|007|30002|C2 (E) y"},
+    {"number with column", "main.c(12,5) : C2 (E) y", "main.c|12,5|30002|C2 (E) y"},
+    {"negative number", "main.c(-3) : C2 (E) y", "main.c|-3|30002|C2 (E) y"},
+    {"closer after a closer", "lib.lib(obj(12)) : L2000 (E) y", "None|None|10000|lib.lib(obj(12)) : L2000 (E) y"},
+    {"text after the closer", "a.c(12) x : C2 (E) y", "a.c|12) x|30002|C2 (E) y"},
+    {"parentheses in the file name", "dir(1)\\a.c(9) : C2 (W) y", "dir(1)\\a.c|9|30002|C2 (W) y"},
+    {"blanks after the separator stay", "a.c(2) :   C5 (E) x", "a.c|2|30005|  C5 (E) x"},
+    {"empty message", "a.c(2) : ", "a.c|2|10000|"},
+    {"leading blanks and asterisks", " ** * L1100 (W) x", "None|None|121100|L1100 (W) x"},
+    {"only asterisks", "***", "None|None|10000|"},
+    {"absolute name canonicalised", "C:\\proj\\src\\..\\.\\main.c(7) : C1 (W) x", "C:\\proj\\main.c|7|30001|C1 (W) x"},
+    {"rooted name canonicalised", "\\proj\\.\\a.c(7) : C1 (W) x", "\\proj\\a.c|7|30001|C1 (W) x"},
+    {"relative name kept", "..\\src\\.\\a.c(7) : C1 (W) x", "..\\src\\.\\a.c|7|30001|C1 (W) x"},
+    {"name of a zero line not canonicalised", "C:\\a\\..\\b.c(0) : C1 (W) x", "None|None|30001|C1 (W) x"},
+};
+
+TEST(BuildOutput, SplitsDiagnostics) {
+    for (const SplitRow& row : kSplitRows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(DiagnosticText(row.line), row.text);
+    }
+}
+
+// The export, as the host's build window calls it: five values preset to a sentinel so that writes show.
+struct ExportCall {
+    test::GuardedCall call;
+    std::uint32_t values[5] = {7, 7, 7, 7, 7};  // recognised, errors, warnings, fatal errors, message flag
+};
+
+ExportCall CallLineInfo(const char* line, int32_t capacity) {
+    ExportCall e;
+    auto* info = VIVO_CALL_EXPORT(test::SharedPlugin(), GetMakefileOutputLineInfo);
+    std::uint32_t* v = e.values;
+    e.call = test::CallGuarded(capacity, [&](char* b, int32_t* l) { return info(line, &v[0], &v[1], &v[2], &v[3], b, l, &v[4]); });
+    return e;
+}
+
+TEST(BuildOutputExport, DeliversTheTextWithItsTerminator) {
+    constexpr std::string_view kText = "main.c|12|32500|C2500 (E) x";
+    const ExportCall fits = CallLineInfo("main.c(12) : C2500 (E) x", kText.size() + 1);
+    EXPECT_EQ(fits.call.result, 0);
+    EXPECT_EQ(fits.call.len, static_cast<int32_t>(kText.size() + 1));
+    EXPECT_TRUE(test::WroteExactly(fits.call, std::string(kText) + '\0'));
+    EXPECT_EQ((std::vector<std::uint32_t>(fits.values, fits.values + 5)), (std::vector<std::uint32_t>{1, 1, 0, 0, 1}));
+}
+
+TEST(BuildOutputExport, TooSmallBufferWritesNeitherTextNorValues) {
+    const ExportCall small = CallLineInfo("main.c(12) : C2500 (E) x", 27);  // the text's length, no room for NUL
+    EXPECT_EQ(small.call.result, 1);
+    EXPECT_EQ(small.call.len, 28);
+    EXPECT_TRUE(test::WroteNothing(small.call));
+    EXPECT_EQ((std::vector<std::uint32_t>(small.values, small.values + 5)), (std::vector<std::uint32_t>{7, 7, 7, 7, 7}));
+}
+
+TEST(BuildOutputExport, LinesWithoutTextGetOneNul) {
+    struct Row {
+        const char* name;
+        const char* line;
+        std::uint32_t values[5];
+    };
+    const Row rows[] = {
+        {"empty line", "", {0, 0, 0, 0, 0}},
+        {"plain line", "make: Nothing to be done", {0, 0, 0, 0, 0}},
+        {"banner", "KZ Family C/C++ Compiler V1.02", {1, 0, 0, 0, 0}},
+        {"command", "if not exist out mkdir out", {1, 0, 0, 0, 1}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ExportCall e = CallLineInfo(row.line, 1);
+        EXPECT_EQ(e.call.result, 0);
+        EXPECT_EQ(e.call.len, 1);
+        EXPECT_TRUE(test::WroteExactly(e.call, "\0"sv));
+        EXPECT_EQ((std::vector<std::uint32_t>(e.values, e.values + 5)), (std::vector<std::uint32_t>(row.values, row.values + 5)));
+        EXPECT_EQ(CallLineInfo(row.line, 0).call.result, 1);
+    }
+}
+
+}  // namespace
+}  // namespace vivo
