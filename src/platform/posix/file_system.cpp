@@ -82,8 +82,9 @@ bool SetFileAttributes(std::string_view path, std::uint32_t attributes) {
     const std::string native = NativePath(path);
     struct stat info{};
     if (::stat(native.c_str(), &info) != 0) return false;
-    const mode_t readAndRun = info.st_mode & 0555;
-    const mode_t mode = (attributes & kAttributeReadOnly) != 0 ? readAndRun : (readAndRun | 0600);
+    // Read-only takes every write bit away; anything else is a normal file its owner can write.
+    const mode_t mode = (attributes & kAttributeReadOnly) != 0 ? (info.st_mode & 07555)
+                                                                 : (info.st_mode & 07777) | 0600;
     return ::chmod(native.c_str(), mode) == 0;
 }
 

@@ -1,0 +1,61 @@
+#include "platform/registry.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/posix/scoped_environment.h"
+#include "support/plugin.h"
+
+namespace vivo::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+using Names = std::vector<std::string>;
+
+struct ListRow {
+    const char* name;
+    const char* keyPath;
+    std::optional<Names> expected;
+};
+
+// In the registry's order: upper-cased names ascending, so "_x" (0x5F) comes after "Zeta".
+const Names kRtosKeys = {"Alpha", "beta", "Orvik", "V.1.2 Release 3", "Zeta", "_x"};
+
+TEST(PosixRegistry, ListsSubkeysOfADirectoryTree) {
+    test::TempDir dir;
+    const fs::path rtos = dir.path() / "SOFTWARE" / "Veltora" / "RTOS";
+    for (const auto& key : kRtosKeys) fs::create_directories(rtos / key);
+    fs::create_directories(rtos / "Orvik" / "V.4.0 Release 1");
+    dir.Write("SOFTWARE/Veltora/RTOS/value.txt", "a value, not a key");
+    ScopedEnvironment root("VIVO_HKLM", dir.path().c_str());
+
+    const std::array rows = {
+        ListRow{"registry order", "SOFTWARE\\Veltora\\RTOS", kRtosKeys},
+        ListRow{"components in any case", "software\\VELTORA\\rTOS", kRtosKeys},
+        ListRow{"trailing backslash", "SOFTWARE\\Veltora\\RTOS\\", kRtosKeys},
+        ListRow{"names as stored", "SOFTWARE\\Veltora\\RTOS\\ORVIK", Names{"V.4.0 Release 1"}},
+        ListRow{"key without subkeys", "SOFTWARE\\Veltora\\RTOS\\Alpha", Names{}},
+        ListRow{"missing key", "SOFTWARE\\Nobody", std::nullopt},
+        ListRow{"a value is not a key", "SOFTWARE\\Veltora\\RTOS\\value.txt", std::nullopt},
+        ListRow{"no way out of the tree", "SOFTWARE\\..\\SOFTWARE", std::nullopt},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(ListRegistrySubkeys(row.keyPath), row.expected);
+    }
+}
+
+TEST(PosixRegistry, MissingRootOpensNothing) {
+    test::TempDir dir;
+    ScopedEnvironment root("VIVO_HKLM", (dir.path() / "absent").c_str());
+    EXPECT_EQ(ListRegistrySubkeys("SOFTWARE"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace vivo::platform
