@@ -72,6 +72,19 @@ bool MoreInputWithin(int fd, int milliseconds) {
     return ready > 0 && (request.revents & POLLIN) != 0;
 }
 
+// Reads the rest of an escape sequence whose Escape has been read: an arrow or function key
+// ("\x1b[A", "\x1b[15~", "\x1bOP") or Alt with a key ("\x1bx"), none of which closes the dialog.
+void SkipEscapeSequence(int fd) {
+    const std::optional<char> introducer = ReadKey(fd);
+    if (introducer == '[') {
+        // Parameters and intermediates up to the final byte, "@" to "~".
+        for (std::optional<char> key = ReadKey(fd); key && !(*key >= '@' && *key <= '~'); key = ReadKey(fd)) {
+        }
+    } else if (introducer == 'O') {
+        (void)ReadKey(fd);
+    }
+}
+
 // Keys one at a time, no echo, no line editing, no signals from keys; the terminal's settings come
 // back on every way out.
 class RawTerminal {
@@ -133,9 +146,7 @@ ReportDialogOutcome ShowOnTerminal(std::string_view summaryText, bool generateUp
             break;
         } else if (*key == kKeyEscape) {
             if (!MoreInputWithin(in, kEscapeSequenceMilliseconds)) break;
-            // An arrow or function key: its sequence is swallowed.
-            while (MoreInputWithin(in, kEscapeSequenceMilliseconds / 5) && ReadKey(in)) {
-            }
+            SkipEscapeSequence(in);
         }
     }
     WriteAll(out, "\r\n");

@@ -1,0 +1,175 @@
+// The report dialog on a terminal, used the way a person uses it: a child process whose terminal is a
+// pseudo-terminal shows the summary, the test reads the screen and presses the keys.
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+
+#include "platform/shared_library.h"
+#include "support/plugin.h"
+
+namespace vivo {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kCaption = "Change Toolchain Version Summary";
+constexpr std::string_view kTicked = "[x] Generate Upgrade.txt as a summary file in the project directory";
+constexpr std::string_view kCleared = "[ ] Generate Upgrade.txt as a summary file in the project directory";
+constexpr std::string_view kReturned = "<display returned>";
+constexpr auto kPatience = std::chrono::seconds(20);
+
+std::size_t Count(std::string_view text, std::string_view part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string_view::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+// Child: loads its own copy of the plug-in and shows the summary `displays` times. Exit code 0 when
+// every display returned 0 and left the terminal's settings as it found them.
+[[noreturn]] void RunDisplays(const std::string& pluginFile, const std::string& projectDirectory, int displays) {
+    termios before{};
+    ::tcgetattr(STDIN_FILENO, &before);
+    platform::SharedLibrary* library = platform::OpenSharedLibrary(pluginFile);
+    if (library == nullptr) ::_exit(10);
+    const auto display = reinterpret_cast<decltype(&::DisplaySummaryInformation)>(
+        platform::FindSymbol(library, "DisplaySummaryInformation"));
+    int code = 0;
+    for (int i = 0; i < displays; ++i) {
+        if (display("P", projectDirectory.c_str()) != 0) code = 1;
+        termios after{};
+        ::tcgetattr(STDIN_FILENO, &after);
+        if (after.c_lflag != before.c_lflag || after.c_iflag != before.c_iflag) code = 2;
+        const std::string marker = std::string(kReturned) + "\r\n";
+        (void)::write(STDERR_FILENO, marker.data(), marker.size());
+    }
+    ::_exit(code);
+}
+
+class TerminalSession {
+public:
+    TerminalSession(const fs::path& pluginFile, const fs::path& projectDirectory, int displays) {
+        pid_ = ::forkpty(&master_, nullptr, nullptr, nullptr);
+        if (pid_ == 0) RunDisplays(pluginFile.string(), projectDirectory.string(), displays);
+    }
+    ~TerminalSession() {
+        if (pid_ > 0 && !finished_) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        if (master_ >= 0) ::close(master_);
+    }
+    TerminalSession(const TerminalSession&) = delete;
+    TerminalSession& operator=(const TerminalSession&) = delete;
+
+    bool Started() const { return pid_ > 0; }
+
+    // Reads the screen until `part` stands on it `count` times; false when it does not come.
+    bool WaitFor(std::string_view part, std::size_t count = 1) {
+        const auto deadline = std::chrono::steady_clock::now() + kPatience;
+        while (Count(screen_, part) < count) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0) return false;
+            pollfd request{master_, POLLIN, 0};
+            if (::poll(&request, 1, static_cast<int>(left.count())) <= 0) continue;
+            char chunk[4096];
+            const ssize_t got = ::read(master_, chunk, sizeof chunk);
+            if (got <= 0) return Count(screen_, part) >= count;  // the child has gone
+            screen_.append(chunk, static_cast<std::size_t>(got));
+        }
+        return true;
+    }
+
+    // The screen from the `n`th showing of the dialog on.
+    std::string_view DialogShown(std::size_t n) const {
+        std::size_t at = std::string::npos;
+        for (std::size_t i = 0; i < n; ++i) at = screen_.find(kCaption, at == std::string::npos ? 0 : at + 1);
+        return at == std::string::npos ? std::string_view{} : std::string_view(screen_).substr(at);
+    }
+
+    void Press(std::string_view keys) { ASSERT_EQ(::write(master_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size())); }
+
+    // The child's exit code once it has ended.
+    int Finish() {
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        finished_ = true;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    const std::string& Screen() const { return screen_; }
+
+private:
+    pid_t pid_ = -1;
+    int master_ = -1;
+    bool finished_ = false;
+    std::string screen_;
+};
+
+std::string ReadBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(ReportDialogOnTerminal, ClearedCheckBoxWritesNothingAndStaysCleared) {
+    test::TempDir dir;
+    const fs::path plugin = test::CopyPluginInto(dir);
+    const fs::path upgrade = dir.path() / "Upgrade.txt";
+    TerminalSession session(plugin, dir.path(), 2);
+    ASSERT_TRUE(session.Started());
+
+    ASSERT_TRUE(session.WaitFor(kTicked)) << session.Screen();
+    EXPECT_NE(session.DialogShown(1).find("Project name : P\r"), std::string_view::npos);
+    session.Press(" ");
+    ASSERT_TRUE(session.WaitFor(kCleared)) << session.Screen();
+    session.Press("\r");
+    ASSERT_TRUE(session.WaitFor(kReturned)) << session.Screen();
+    EXPECT_FALSE(fs::exists(upgrade));
+
+    // The next display in the same process shows the box cleared; OK leaves it so.
+    ASSERT_TRUE(session.WaitFor(kCaption, 2)) << session.Screen();
+    ASSERT_TRUE(session.WaitFor(kCleared, 2)) << session.Screen();
+    EXPECT_EQ(session.DialogShown(2).find(kTicked), std::string_view::npos);
+    session.Press("\r");
+    ASSERT_TRUE(session.WaitFor(kReturned, 2)) << session.Screen();
+    EXPECT_EQ(session.Finish(), 0) << session.Screen();
+    EXPECT_FALSE(fs::exists(upgrade));
+}
+
+TEST(ReportDialogOnTerminal, EscapeWritesNothingAndKeepsTheCheckBox) {
+    test::TempDir dir;
+    const fs::path plugin = test::CopyPluginInto(dir);
+    const fs::path upgrade = dir.path() / "Upgrade.txt";
+    TerminalSession session(plugin, dir.path(), 2);
+    ASSERT_TRUE(session.Started());
+
+    ASSERT_TRUE(session.WaitFor(kTicked)) << session.Screen();
+    session.Press("\x1b[A");  // an arrow key is no Escape
+    session.Press(" ");
+    ASSERT_TRUE(session.WaitFor(kCleared)) << session.Screen();
+    session.Press("\x1b");
+    ASSERT_TRUE(session.WaitFor(kReturned)) << session.Screen();
+    EXPECT_FALSE(fs::exists(upgrade));
+
+    // Cancel read nothing back: the box stands ticked as before, and OK now writes the report.
+    ASSERT_TRUE(session.WaitFor(kCaption, 2)) << session.Screen();
+    ASSERT_TRUE(session.WaitFor(kTicked, 2)) << session.Screen();
+    EXPECT_EQ(session.DialogShown(2).find(kCleared), std::string_view::npos);
+    session.Press("\r");
+    ASSERT_TRUE(session.WaitFor(kReturned, 2)) << session.Screen();
+    EXPECT_EQ(session.Finish(), 0) << session.Screen();
+    EXPECT_EQ(ReadBytes(upgrade).substr(0, 20), "Project name : P\r\r\n\r");
+}
+
+}  // namespace
+}  // namespace vivo

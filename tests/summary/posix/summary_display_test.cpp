@@ -1,0 +1,199 @@
+// DisplaySummaryInformation without a terminal: the report goes to standard error, the dialog is
+// confirmed with the check box as it stands (ticked at load), and Upgrade.txt is written.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "summary/change_summary.h"
+#include "support/plugin.h"
+
+namespace vivo {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string LoadedObjects() { return ReadBytes("/proc/self/maps"); }
+
+// For its lifetime standard input reads from /dev/null and standard error goes into a file, so the
+// report dialog cannot find a terminal, whoever runs the tests.
+class NoTerminal {
+public:
+    NoTerminal() {
+        std::fflush(stderr);
+        savedIn_ = ::dup(STDIN_FILENO);
+        savedErr_ = ::dup(STDERR_FILENO);
+        const int null = ::open("/dev/null", O_RDONLY);
+        ::dup2(null, STDIN_FILENO);
+        ::close(null);
+        capture_ = std::tmpfile();
+        ::dup2(::fileno(capture_), STDERR_FILENO);
+    }
+    ~NoTerminal() {
+        std::fflush(stderr);
+        ::dup2(savedIn_, STDIN_FILENO);
+        ::dup2(savedErr_, STDERR_FILENO);
+        ::close(savedIn_);
+        ::close(savedErr_);
+        std::fclose(capture_);
+    }
+    NoTerminal(const NoTerminal&) = delete;
+    NoTerminal& operator=(const NoTerminal&) = delete;
+
+    // What went to standard error so far.
+    std::string Shown() {
+        std::fflush(stderr);
+        std::string text;
+        std::rewind(capture_);
+        for (int c; (c = std::fgetc(capture_)) != EOF;) text.push_back(static_cast<char>(c));
+        return text;
+    }
+
+private:
+    int savedIn_ = -1;
+    int savedErr_ = -1;
+    std::FILE* capture_ = nullptr;
+};
+
+// The report's header for project P before any toolchain change, as it reaches Upgrade.txt: every
+// CR LF of the report as CR CR LF.
+constexpr const char* kEmptyHeaderInFile =
+    "Project name : P\r\r\n\r\r\n  was upgraded to\r\r\n   Veltora KZ Standard Toolchain .\r\r\n\r\r\n";
+constexpr const char* kMessage2008InFile = "\"Tc.ini\" file reading error.\r\r\n\r\r\n";
+
+TEST(DisplaySummaryInformation, WritesTheReportAsUpgradeTxt) {
+    struct Row {
+        const char* name;
+        const char* resourceLibrary;  // built library copied beside the plug-in as ResVivo.so, or null
+        int failedEligibilityChecks;  // each adds message 2008
+        const char* projectName;
+        const char* directorySuffix;  // appended to the project directory as the host passes it
+        std::string expected;         // Upgrade.txt
+    };
+    // name, resource library, 2008 count, project name, directory suffix, Upgrade.txt bytes
+    const Row kRows[] = {
+        {"own texts", nullptr, 0, "P", "", kEmptyHeaderInFile},
+        {"message 2008 added twice shows twice", nullptr, 2, "P", "",
+         std::string(kEmptyHeaderInFile) + kMessage2008InFile + kMessage2008InFile},
+        {"directory ending in a backslash", nullptr, 0, "P", "\\", kEmptyHeaderInFile},
+        {"null project name counts as empty", nullptr, 0, nullptr, "",
+         "Project name : \r\r\n\r\r\n  was upgraded to\r\r\n   Veltora KZ Standard Toolchain .\r\r\n\r\r\n"},
+        {"English resource library", "ResVivo.so", 1, "P", "",
+         std::string(kEmptyHeaderInFile) + kMessage2008InFile},
+        {"Japanese resource library installed as ResVivo", "ResVivoJp.so", 1, "P", "",
+         "\xE3\x83\x97\xE3\x83\xAD\xE3\x82\xB8\xE3\x82\xA7\xE3\x82\xAF\xE3\x83\x88\xE5\x90\x8D"  // プロジェクト名
+         " : P\r\r\n\r\r\n  \xE3\x81\xAF\r\r\n   Veltora KZ Standard Toolchain  "              // は
+         "\xE3\x81\xAB\xE3\x82\xA2\xE3\x83\x83\xE3\x83\x97\xE3\x82\xB0\xE3\x83\xAC\xE3\x83\xBC"  // にアップグレー
+         "\xE3\x83\x89\xE3\x81\x95\xE3\x82\x8C\xE3\x81\xBE\xE3\x81\x97\xE3\x81\x9F\xE3\x80\x82"  // ドされました。
+         "\r\r\n\r\r\n\"Tc.ini\" "
+         "\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\xE3\x81\xAE\xE8\xAA\xAD\xE3\x81\xBF"  // ファイルの読み
+         "\xE8\xBE\xBC\xE3\x81\xBF\xE3\x82\xA8\xE3\x83\xA9\xE3\x83\xBC\xE3\x81\xA7\xE3\x81\x99"  // 込みエラーです
+         "\xE3\x80\x82\r\r\n\r\r\n"},                                                           // 。
+    };
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(row.name);
+        test::TempDir dir;
+        const fs::path project = dir.path() / "project";
+        fs::create_directory(project);
+        if (row.resourceLibrary != nullptr)
+            fs::copy_file(test::BuiltPluginFile().parent_path() / row.resourceLibrary, dir.path() / "ResVivo.so");
+        test::Plugin plugin(test::CopyPluginInto(dir));
+        for (int i = 0; i < row.failedEligibilityChecks; ++i)
+            EXPECT_EQ(VIVO_CALL_EXPORT(plugin, CanUpgradeToolchain)(nullptr, nullptr), 1);
+
+        NoTerminal console;
+        const std::string projectDirectory = project.string() + row.directorySuffix;
+        EXPECT_EQ(VIVO_CALL_EXPORT(plugin, DisplaySummaryInformation)(row.projectName, projectDirectory.c_str()), 0);
+        EXPECT_EQ(ReadBytes(project / "Upgrade.txt"), row.expected);
+        // The report was shown on standard error; the resource library is released after the call.
+        EXPECT_NE(console.Shown().find("Veltora KZ Standard Toolchain"), std::string::npos);
+        EXPECT_EQ(LoadedObjects().find((dir.path() / "ResVivo.so").string()), std::string::npos);
+    }
+}
+
+TEST(DisplaySummaryInformation, MessagesStayUntilTheNextReset) {
+    test::TempDir dir;
+    test::Plugin plugin(test::CopyPluginInto(dir));
+    const auto display = VIVO_CALL_EXPORT(plugin, DisplaySummaryInformation);
+    const std::string project = dir.path().string();
+    const fs::path upgrade = dir.path() / "Upgrade.txt";
+    NoTerminal console;
+
+    EXPECT_EQ(VIVO_CALL_EXPORT(plugin, CanUpgradeToolchain)(nullptr, nullptr), 1);
+    ASSERT_EQ(display("P", project.c_str()), 0);
+    EXPECT_EQ(ReadBytes(upgrade), std::string(kEmptyHeaderInFile) + kMessage2008InFile);
+    // Shown again without a reset: the same header and message.
+    fs::remove(upgrade);
+    ASSERT_EQ(display("P", project.c_str()), 0);
+    EXPECT_EQ(ReadBytes(upgrade), std::string(kEmptyHeaderInFile) + kMessage2008InFile);
+
+    EXPECT_EQ(VIVO_CALL_EXPORT(plugin, ResetSummaryInformation)(), 0);
+    ASSERT_EQ(display("P", project.c_str()), 0);
+    EXPECT_EQ(ReadBytes(upgrade), kEmptyHeaderInFile);
+}
+
+TEST(DisplaySummaryInformation, ReplacesAReadOnlyUpgradeTxtAndLeavesItArchiveOnly) {
+    test::TempDir dir;
+    test::Plugin plugin(test::CopyPluginInto(dir));
+    const fs::path upgrade = dir.Write("Upgrade.txt", "an older, longer report that must disappear");
+    fs::permissions(upgrade, fs::perms::owner_read | fs::perms::group_read);
+    NoTerminal console;
+
+    EXPECT_EQ(VIVO_CALL_EXPORT(plugin, DisplaySummaryInformation)("P", dir.path().string().c_str()), 0);
+    EXPECT_EQ(ReadBytes(upgrade), kEmptyHeaderInFile);
+    struct stat info{};
+    ASSERT_EQ(::stat(upgrade.c_str(), &info), 0);
+    EXPECT_NE(info.st_mode & S_IWUSR, 0u);
+}
+
+TEST(DisplaySummaryInformation, DirectoryThatDoesNotExistIsNoError) {
+    test::TempDir dir;
+    test::Plugin plugin(test::CopyPluginInto(dir));
+    const std::string missing = (dir.path() / "gone").string();
+    NoTerminal console;
+
+    EXPECT_EQ(VIVO_CALL_EXPORT(plugin, DisplaySummaryInformation)("P", missing.c_str()), 0);
+    EXPECT_FALSE(fs::exists(missing));
+    // Only the report itself was shown (its check box names the file once): no message about the file.
+    const std::string shown = console.Shown();
+    EXPECT_NE(shown.find("Project name : P\r\n"), std::string::npos);
+    EXPECT_EQ(shown.find("Upgrade.txt"), shown.rfind("Upgrade.txt"));
+}
+
+TEST(DisplaySummary, ShowsTheLinesOnceThenEmptiesThem) {
+    test::TempDir dir;
+    ChangeSummary summary;
+    summary.fromToolchainName = "Veltora KZ Standard Toolchain";
+    summary.fromToolchainVersion = "1.00.00";
+    summary.toToolchainVersion = "1.02.01";
+    summary.AddSummaryMessage(2008);
+    summary.AppendUniqueLines({"\r\nPhaseOptions:\r\n", "  Option -a has been converted to -b\r\n"});
+    const fs::path upgrade = dir.path() / "Upgrade.txt";
+    const std::string noLibrary = (dir.path() / "ResVivo.so").string();
+    const std::string header =
+        "Project name : Demo\r\r\n\r\r\nVeltora KZ Standard Toolchain 1.00.00 was upgraded to\r\r\n"
+        "   Veltora KZ Standard Toolchain 1.02.01.\r\r\n\r\r\n" + std::string(kMessage2008InFile);
+    NoTerminal console;
+
+    DisplaySummary(summary, "Demo", dir.path().string(), noLibrary);
+    EXPECT_EQ(ReadBytes(upgrade), header + "\r\r\nPhaseOptions:\r\r\n  Option -a has been converted to -b\r\r\n");
+    EXPECT_TRUE(summary.lines.empty());
+    EXPECT_EQ(summary.messageIds.size(), 1u);
+
+    DisplaySummary(summary, "Demo", dir.path().string(), noLibrary);
+    EXPECT_EQ(ReadBytes(upgrade), header);
+}
+
+}  // namespace
+}  // namespace vivo
