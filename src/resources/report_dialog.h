@@ -47,13 +47,15 @@ struct DialogControl {
 
 // The controls of template 157, in the template's order.
 inline constexpr std::array kReportDialogControls = {
-    //            id                           text                   x    y    w    h    kind
-    DialogControl{kControlOk, "OK", 102, 196, 50, 14, ControlKind::kDefaultPushButton},
-    DialogControl{kControlSummaryLabel, "&Summary :", 10, 10, 40, 8, ControlKind::kStaticText},
-    DialogControl{kControlSummaryText, "", 10, 20, 235, 140, ControlKind::kReadOnlyEdit},
-    DialogControl{kControlGenerateUpgradeFile,
-                  "&Generate Upgrade.txt as a summary file in the project directory", 7, 168, 232, 20,
-                  ControlKind::kAutoCheckBox},
+    //           identifier                   text, then x, y, width, height and kind
+    DialogControl{kControlOk,                  "OK",
+                  102, 196, 50, 14,  ControlKind::kDefaultPushButton},
+    DialogControl{kControlSummaryLabel,        "&Summary :",
+                  10,  10,  40, 8,   ControlKind::kStaticText},
+    DialogControl{kControlSummaryText,         "",
+                  10,  20,  235, 140, ControlKind::kReadOnlyEdit},
+    DialogControl{kControlGenerateUpgradeFile, "&Generate Upgrade.txt as a summary file in the project directory",
+                  7,   168, 232, 20,  ControlKind::kAutoCheckBox},
 };
 static_assert(kReportDialogControls.size() == 4, "template 157 has four controls");
 
