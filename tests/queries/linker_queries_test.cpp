@@ -1,0 +1,190 @@
+// The linker questions through the exports: map file, libraries, command file, dependency scan and
+// linker information, byte for byte with guard bytes behind every buffer.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+#include "queries/guarded_call.h"
+
+namespace vivo::test {
+namespace {
+
+using namespace std::string_view_literals;
+
+struct TextRow {
+    const char* name;
+    const char* options;
+    std::string_view delivered;  // the bytes the host receives
+    int32_t len;                 // the length written back
+    int32_t capacity;            // the least capacity that succeeds
+};
+
+// Columns: name, linker option string, delivered bytes, length written back, least capacity.
+const TextRow kMapFileRows[] = {
+    {"map file written", "[B|LIST|1] [S|LIST|\"$(CONFIGDIR)\\a b.map\"]", "\"$(CONFIGDIR)\\a b.map\"\0\0"sv, 23, 24},
+    {"order does not matter", "[S|LIST|out.map]\n[B|LIST|1]", "out.map\0\0"sv, 8, 9},
+    {"no map file", "[B|LIST|0] [S|LIST|out.map]", "\0\0"sv, 1, 2},
+    {"no flag", "[S|LIST|out.map]", "\0\0"sv, 1, 2},
+    {"flag without path", "[B|LIST|1]", "\0\0"sv, 1, 2},
+    {"flag twice is not 1", "[B|LIST|1] [B|LIST|1] [S|LIST|m]", "\0\0"sv, 1, 2},
+    {"unreadable option string", "[B|LIST|1] [S|LIST|m] [B|DEBUG|]", "\0\0"sv, 1, 2},
+};
+
+TEST(LinkerQueryExports, MapFileIsTextWithTerminator) {
+    auto get = VIVO_CALL_EXPORT(SharedPlugin(), GetLinkerMapFile);
+    for (const TextRow& row : kMapFileRows) {
+        SCOPED_TRACE(row.name);
+        auto call = [&](char* b, int32_t* l) { return get(7, row.options, b, l); };
+        const GuardedCall fits = CallGuarded(row.capacity, call);
+        EXPECT_EQ(fits.result, 0);
+        EXPECT_EQ(fits.len, row.len);
+        EXPECT_TRUE(WroteExactly(fits, row.delivered));
+
+        const GuardedCall small = CallGuarded(row.capacity - 1, call);
+        EXPECT_EQ(small.result, 1);
+        EXPECT_EQ(small.len, row.len);
+        EXPECT_TRUE(WroteNothing(small));
+    }
+}
+
+// Columns: name, linker option string, delivered bytes, length written back, least capacity.
+const TextRow kLibraryRows[] = {
+    {"two libraries", "[S|CPU|KZ600] [S|INPUTLIBRARY|\"a.lib\"|\"$(CONFIGDIR)\\b c.lib\"]",
+     "Library=\"a.lib\",\"$(CONFIGDIR)\\b c.lib\""sv, 38, 38},
+    {"first item counts", "[S|INPUTLIBRARY|\"1\"] [S|INPUTLIBRARY|\"2\"]", "Library=\"1\""sv, 11, 11},
+    {"no item: nothing at all", "[S|CPU|KZ600]", ""sv, 0, 0},
+};
+
+TEST(LinkerQueryExports, LibraryFilesAreRawText) {
+    auto get = VIVO_CALL_EXPORT(SharedPlugin(), GetLibraryFiles);
+    for (const TextRow& row : kLibraryRows) {
+        SCOPED_TRACE(row.name);
+        auto call = [&](char* b, int32_t* l) { return get(row.options, b, l); };
+        const GuardedCall fits = CallGuarded(row.capacity, call);
+        EXPECT_EQ(fits.result, 0);
+        EXPECT_EQ(fits.len, row.len);
+        EXPECT_TRUE(WroteExactly(fits, row.delivered));
+        if (row.capacity == 0) continue;
+        const GuardedCall small = CallGuarded(row.capacity - 1, call);
+        EXPECT_EQ(small.result, 1);
+        EXPECT_EQ(small.len, row.len);
+        EXPECT_TRUE(WroteNothing(small));
+    }
+}
+
+struct SetLibraryRow {
+    const char* name;
+    const char* options;
+    const char* libraries;
+    std::string_view result;  // the new option string without its NUL
+};
+
+// Columns: name, linker option string, host's library text, new option string.
+const SetLibraryRow kSetLibraryRows[] = {
+    {"appended", "[S|CPU|KZ600]", "Library=A,B", "[S|CPU|KZ600] [S|INPUTLIBRARY|\"A\"|\"B\"]"},
+    {"replaced in place, quotes of the text dropped", "[S|INPUTLIBRARY|\"old\"]\t[B|DEBUG|1]",
+     "Library=\"x y.lib\",\"$(CONFIGDIR)\\z.lib\"", "[S|INPUTLIBRARY|\"x y.lib\"|\"$(CONFIGDIR)\\z.lib\"] [B|DEBUG|1]"},
+    {"without the Library= part", "", "a.lib", "[S|INPUTLIBRARY|\"a.lib\"]"},
+    {"cut at the first =", "", "Library=a=b.lib", "[S|INPUTLIBRARY|\"a=b.lib\"]"},
+    {"only the first item replaced", "[S|INPUTLIBRARY|\"1\"] [S|INPUTLIBRARY|\"2\"]", "n",
+     "[S|INPUTLIBRARY|\"n\"] [S|INPUTLIBRARY|\"2\"]"},
+    {"no library named removes the item", "[S|CPU|KZ600]  [S|INPUTLIBRARY|\"a\"]\r\n[B|DEBUG|1]", "Library=",
+     "[S|CPU|KZ600] [B|DEBUG|1]"},
+    {"empty text keeps the other items", "[S|CPU|KZ600]", "", "[S|CPU|KZ600]"},
+    {"quotes only name nothing", "[S|CPU|KZ600] [S|INPUTLIBRARY|\"a\"]", "\"\"", "[S|CPU|KZ600]"},
+};
+
+TEST(LinkerQueryExports, SetLibraryFilesIsTerminatedText) {
+    auto set = VIVO_CALL_EXPORT(SharedPlugin(), SetLibraryFiles);
+    for (const SetLibraryRow& row : kSetLibraryRows) {
+        SCOPED_TRACE(row.name);
+        const int32_t size = static_cast<int32_t>(row.result.size() + 1);
+        auto call = [&](char* b, int32_t* l) { return set(row.options, row.libraries, b, l); };
+        const GuardedCall fits = CallGuarded(size, call);
+        EXPECT_EQ(fits.result, 0);
+        EXPECT_EQ(fits.len, size);
+        EXPECT_TRUE(WroteExactly(fits, std::string(row.result) + '\0'));
+
+        const GuardedCall small = CallGuarded(size - 1, call);
+        EXPECT_EQ(small.result, 1);
+        EXPECT_EQ(small.len, size);
+        EXPECT_TRUE(WroteNothing(small));
+    }
+}
+
+TEST(LinkerQueryExports, LibrariesSetAreTheLibrariesGot) {
+    Plugin& p = SharedPlugin();
+    char rewritten[128];
+    int32_t len = sizeof rewritten;
+    ASSERT_EQ(VIVO_CALL_EXPORT(p, SetLibraryFiles)("[S|CPU|KZ600]", "Library=a.lib,b c.lib", rewritten, &len), 0);
+    const GuardedCall got =
+        CallGuarded(64, [&](char* b, int32_t* l) { return VIVO_CALL_EXPORT(p, GetLibraryFiles)(rewritten, b, l); });
+    EXPECT_EQ(got.result, 0);
+    EXPECT_TRUE(WroteExactly(got, "Library=\"a.lib\",\"b c.lib\""));
+}
+
+struct AnswerRow {
+    const char* name;
+    const char* options;
+    uint32_t commandFile;
+    uint32_t dependencyScan;
+};
+
+// Columns: name, option string, command-file answer, dependency-scan answer.
+const AnswerRow kAnswerRows[] = {
+    {"neither", "[S|CPU|KZ600]", 0, 0},
+    {"command file among tabs and line breaks", "\t[S|CPU|KZ600]\r\n[B|SUBCOMMAND|1]\n", 1, 0},
+    {"command file switched off", "[B|SUBCOMMAND|0]", 0, 0},
+    {"command file item must be exact", "[B|SUBCOMMAND|1|2] [B|SUBCOMMANDS|1]", 0, 0},
+    {"any dependency-scan value", "[N|DEPENDSCAN|0]", 0, 1},
+    {"both", "[N|DEPENDSCAN|1] [B|SUBCOMMAND|1]", 1, 1},
+    {"inside a quoted value is no item", "[S|X|\"a [B|SUBCOMMAND|1] [N|DEPENDSCAN|1]\"]", 0, 0},
+    {"unreadable elsewhere does not matter", "[B|DEBUG|] [B|SUBCOMMAND|1]", 1, 0},
+};
+
+TEST(LinkerQueryExports, CommandFileAndDependencyScanAnswers) {
+    Plugin& p = SharedPlugin();
+    int reserved = 0;
+    for (const AnswerRow& row : kAnswerRows) {
+        SCOPED_TRACE(row.name);
+        uint32_t commandFile = 7, dependencyScan = 7;
+        EXPECT_EQ(VIVO_CALL_EXPORT(p, IsLinkedByCommandFile)(&reserved, row.options, &commandFile), 0);
+        EXPECT_EQ(commandFile, row.commandFile);
+        EXPECT_EQ(VIVO_CALL_EXPORT(p, IsPreprocessorScanEnabled)(&reserved, row.options, &dependencyScan), 0);
+        EXPECT_EQ(dependencyScan, row.dependencyScan);
+    }
+    uint32_t answer = 7;
+    EXPECT_EQ(VIVO_CALL_EXPORT(p, IsLinkedByCommandFile)(nullptr, "[B|SUBCOMMAND|1]", &answer), 1);
+    EXPECT_EQ(VIVO_CALL_EXPORT(p, IsPreprocessorScanEnabled)(&reserved, nullptr, &answer), 1);
+    EXPECT_EQ(answer, 7u);
+}
+
+struct InformationRow {
+    const char* name;
+    VivoToolchainRecord record;
+    int32_t result;
+};
+
+// Columns: name, toolchain record, result (15 and 1 are written only on success).
+const InformationRow kInformationRows[] = {
+    {"this toolchain", {12, "Veltora KZ Standard Toolchain", "1.02.01"}, 0},
+    {"size is not checked", {99, "Veltora KZ Standard Toolchain", nullptr}, 0},
+    {"by the name's ending", {12, "Other KZ Standard Toolchain", "1"}, 0},
+    {"another toolchain", {12, "Veltora Lumo,Lumo/T Standard Toolchain", "1"}, 1},
+    {"no name", {12, nullptr, "1"}, 1},
+};
+
+TEST(LinkerQueryExports, LinkerInformationOnlyForThisToolchain) {
+    auto describe = VIVO_CALL_EXPORT(SharedPlugin(), GetLinkerInformation);
+    for (const InformationRow& row : kInformationRows) {
+        SCOPED_TRACE(row.name);
+        uint32_t flags = 7, second = 7;
+        EXPECT_EQ(describe(&row.record, &flags, &second), row.result);
+        EXPECT_EQ(flags, row.result == 0 ? 15u : 7u);
+        EXPECT_EQ(second, row.result == 0 ? 1u : 7u);
+    }
+}
+
+}  // namespace
+}  // namespace vivo::test
