@@ -1,0 +1,141 @@
+#include "change/conversion_definitions.h"
+
+#include <string>
+
+#include "change/show_message.h"
+#include "options/option_string.h"
+#include "options/paths.h"
+#include "platform/message_box.h"
+#include "platform/module_path.h"
+#include "platform/private_profile.h"
+#include "platform/resource_library.h"
+#include "resources/string_table.h"
+
+namespace vivo {
+namespace {
+
+// What a missing key reads as: an impossible record, so that a section without its closing empty
+// key is told apart from one that ends normally.
+constexpr std::string_view kMissingKey = "*";
+// Values are read through a buffer of this size.
+constexpr std::size_t kValueBufferSize = 255;
+constexpr std::string_view kDefinitionFileName = "TC.INI";
+constexpr std::string_view kWhitespace = " \t\r\n\v\f";
+
+// The toolchain names a change may start from; the first is the only target.
+constexpr std::array<uint32_t, 5> kToolchainNameIds = {6, 2009, 2023, 2010, 2011};
+constexpr uint32_t kReadingErrorMessage = 2008;
+
+// Names whose first word pair is followed by a comma inside the name itself:
+// "Sarnoki Lumo,Lumo/T Standard Toolchain".
+constexpr std::array<std::string_view, 2> kCommaNamePrefixes = {"Sarnoki Lumo", "Veltora Lumo"};
+
+std::string Trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(kWhitespace);
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(kWhitespace);
+    return std::string(text.substr(first, last - first + 1));
+}
+
+std::string PluginDirectory() { return SplitPath(platform::ModuleFileName()).directory; }
+
+// Message 2008 in a box, from the Japanese resource library when it lies beside the plug-in.
+void ShowReadingError() {
+    const std::string japanesePath = PluginDirectory() + std::string(platform::ResourceLibraryFileName(true));
+    ResourceLibrary* japanese = platform::LoadResourceLibrary(japanesePath);
+    ResourceLibrary* previous = japanese != nullptr ? platform::SwapResourceSource(japanese) : nullptr;
+    ShowMessage(kMessageError, kReadingErrorMessage, platform::kMessageBoxOk, "");
+    if (japanese != nullptr) {
+        platform::SwapResourceSource(previous);
+        platform::FreeResourceLibrary(japanese);
+    }
+}
+
+}  // namespace
+
+std::optional<int32_t> ConversionKindOfName(std::string_view name) {
+    for (int32_t kind = 0; kind < kConversionKindCount; ++kind)
+        if (kConversionDefinitions[kDefinitionSectionCount + kind] == name) return kind;
+    return std::nullopt;
+}
+
+std::optional<DefinitionRecord> ParseDefinitionRecord(std::string_view value) {
+    StringList fields;
+    SplitList(value, ",", fields);
+    if (fields.size() >= 2) {
+        for (std::string_view prefix : kCommaNamePrefixes) {
+            if (fields[0] == prefix) {
+                fields[0] += ',';
+                fields[0] += fields[1];
+                fields.erase(fields.begin() + 1);
+                break;
+            }
+        }
+    }
+    if (fields.size() != 5) return std::nullopt;
+    for (std::string& field : fields) field = Trimmed(field);
+    const std::optional<int32_t> kind = ConversionKindOfName(fields[4]);
+    if (!kind) return std::nullopt;
+    return DefinitionRecord{fields[0], fields[1], fields[2], fields[3], *kind};
+}
+
+DefinitionList ReadDefinitionList(std::string_view iniPath) {
+    DefinitionList list;
+    for (std::size_t section = 0; section < kDefinitionSectionCount; ++section) {
+        for (int key = 1;; ++key) {
+            const std::string value = platform::ReadProfileString(
+                iniPath, kConversionDefinitions[section], std::to_string(key), kMissingKey, kValueBufferSize);
+            if (value.empty()) break;
+            std::optional<DefinitionRecord> record;
+            if (value != kMissingKey) record = ParseDefinitionRecord(value);
+            if (!record) {
+                list.readingError = true;
+                return list;
+            }
+            list.records.push_back(std::move(*record));
+        }
+    }
+    return list;
+}
+
+std::optional<int32_t> MatchDefinition(const std::vector<DefinitionRecord>& records, std::string_view fromName,
+                                       std::string_view fromVersion, std::string_view toName,
+                                       std::string_view toVersion) {
+    for (const DefinitionRecord& r : records)
+        if (r.fromVersion == fromVersion && r.fromName == fromName && r.toVersion == toVersion &&
+            r.toName == toName)
+            return r.kind;
+    return std::nullopt;
+}
+
+std::optional<int32_t> FindConversion(const VivoToolchainRecord* from, const VivoToolchainRecord* to) {
+    auto wellFormed = [](const VivoToolchainRecord* r) {
+        return r != nullptr && r->size == 12 && r->name != nullptr && r->version != nullptr;
+    };
+    if (!wellFormed(from) || !wellFormed(to)) return std::nullopt;
+
+    std::array<std::string, kToolchainNameIds.size()> names;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::optional<std::string> name = LoadString(kToolchainNameIds[i]);
+        if (!name) return std::nullopt;
+        names[i] = std::move(*name);
+    }
+    const std::string_view fromName = from->name;
+    const std::string_view toName = to->name;
+    bool knownSource = false;
+    for (const std::string& name : names) knownSource = knownSource || fromName == name;
+    if (!knownSource || toName != names[0]) return std::nullopt;
+
+    const DefinitionList list = ReadDefinitionList(PluginDirectory() + std::string(kDefinitionFileName));
+    if (list.readingError) ShowReadingError();
+    return MatchDefinition(list.records, fromName, from->version, toName, to->version);
+}
+
+int32_t CanUpgradeToolchain(const VivoToolchainRecord* from, const VivoToolchainRecord* to,
+                            ChangeSummary& summary) {
+    if (FindConversion(from, to)) return 0;
+    summary.AddSummaryMessage(kReadingErrorMessage);
+    return 1;
+}
+
+}  // namespace vivo

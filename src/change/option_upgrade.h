@@ -1,0 +1,32 @@
+#pragma once
+// The option upgrade driver: converts the option string of one phase for the change under way.
+//
+//   Veltora KZ C/C++ Compiler|[V|VERSION|1] [S|CPU|KZ600] [B|MAP|1]      (one line of the host's list)
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "change/version_steps.h"
+#include "options/option_string.h"
+#include "summary/change_summary.h"
+
+namespace vivo {
+
+// Runs the conversion that a kind names over the host's phase options lines.
+class OptionUpgradeDriver {
+public:
+    // The converted option string of `phaseName`: pre-scan of all lines, then the steps and notes of
+    // `kind` in order (any kind outside 0 to 18 does nothing and gives the empty text). Notes go to
+    // `summary`. Nothing when a line has no bar, a step or conversion fails, or a note is missing.
+    [[nodiscard]] std::optional<std::string> UpgradePhaseOptions(int32_t kind, std::string_view phaseName,
+                                                                 const StringList& lines, ChangeSummary& summary);
+
+    [[nodiscard]] const ConversionContext& context() const { return context_; }
+
+private:
+    ConversionContext context_;
+};
+
+}  // namespace vivo

@@ -1,0 +1,117 @@
+#include "change/phase_order.h"
+
+#include "change/conversion_definitions.h"
+#include "change/conversion_kind.h"
+#include "change/tool_names.h"
+#include "resources/string_table.h"
+
+namespace vivo {
+namespace {
+
+constexpr uint32_t kAddedLine = 2012;
+constexpr uint32_t kDeletedLine = 2013;
+constexpr uint32_t kOrderWithoutConfigurator = 2014;
+constexpr uint32_t kOrderWithConfigurator = 2015;
+constexpr uint32_t kPhaseOrderHeading = 2020;
+constexpr uint32_t kReadingErrorMessage = 2008;
+
+// The Pexa configurators, whose state "1" puts the KZ configurator into the new order.
+constexpr int32_t kPexaConfigurator = 15;
+constexpr int32_t kPexaConfiguratorDorn = 16;
+
+// Fields of a phase order line; more than three makes the line malformed.
+struct PhaseFields {
+    std::string toolName;
+    std::string state;
+};
+std::optional<PhaseFields> SplitPhaseLine(std::string_view line) {
+    StringList fields;
+    SplitList(line, "|", fields);
+    if (fields.size() > 3) return std::nullopt;
+    PhaseFields result;
+    if (!fields.empty()) result.toolName = fields[0];
+    if (fields.size() == 3) result.state = fields[2];
+    return result;
+}
+
+}  // namespace
+
+std::string FillTemplate(std::string_view pattern, std::string_view value) {
+    const std::size_t at = pattern.find("%s");
+    if (at == std::string_view::npos) return std::string(pattern);
+    std::string text(pattern.substr(0, at));
+    text += value;
+    text += pattern.substr(at + 2);
+    return text;
+}
+
+std::optional<std::string> RewritePhaseOrder(const StringList& oldOrder, ChangeSummary& summary) {
+    const std::optional<std::string> deletedPattern = LoadString(kDeletedLine);
+    const std::optional<std::string> addedPattern = LoadString(kAddedLine);
+    if (!deletedPattern || !addedPattern) return std::nullopt;
+
+    bool configuratorOn = false;
+    bool linkerSeen = false;
+    StringList deleted;
+    for (const std::string& line : oldOrder) {
+        const std::optional<PhaseFields> fields = SplitPhaseLine(line);
+        if (!fields) return std::nullopt;
+        const int32_t tool = ToolIdOfName(fields->toolName);
+        if (tool == kToolLinker) {
+            // The new linker keeps the old one's name: it is neither deleted nor added.
+            linkerSeen = true;
+            continue;
+        }
+        if ((tool == kPexaConfigurator || tool == kPexaConfiguratorDorn) && fields->state == "1")
+            configuratorOn = true;
+        deleted.push_back(FillTemplate(*deletedPattern, line));
+    }
+
+    const std::optional<std::string> newOrder =
+        LoadString(configuratorOn ? kOrderWithConfigurator : kOrderWithoutConfigurator);
+    if (!newOrder) return std::nullopt;
+    StringList newLines;
+    SplitList(*newOrder, "\n", newLines);
+    StringList added;
+    for (const std::string& line : newLines) {
+        const std::optional<PhaseFields> fields = SplitPhaseLine(line);
+        if (!fields) return std::nullopt;
+        if (linkerSeen && ToolIdOfName(fields->toolName) == kToolLinker) continue;
+        added.push_back(FillTemplate(*addedPattern, line));
+    }
+
+    const std::optional<std::string> heading = LoadString(kPhaseOrderHeading);
+    if (!heading) return std::nullopt;
+    deleted.insert(deleted.begin(), *heading);
+    summary.AppendUniqueLines(deleted);
+    summary.AppendUniqueLines(added);
+    return newOrder;
+}
+
+std::optional<std::string> NewPhaseOrder(int32_t kind, const StringList& oldOrder, ChangeSummary& summary) {
+    if (IsCrossFamilyKind(kind)) return RewritePhaseOrder(oldOrder, summary);
+    std::string text;
+    for (const std::string& line : oldOrder) {
+        text += line;
+        text += '\n';
+    }
+    text += '\n';
+    return text;
+}
+
+std::optional<std::string> UpgradePhaseOrder(const VivoToolchainRecord* from, const VivoToolchainRecord* to,
+                                             const StringList& oldOrder, ChangeSummary& summary) {
+    const std::optional<int32_t> kind = FindConversion(from, to);
+    if (!kind) {
+        summary.AddSummaryMessage(kReadingErrorMessage);
+        return std::nullopt;
+    }
+    // Kept for the rest of the change even when this call fails further on.
+    summary.fromToolchainName = from->name;
+    summary.fromToolchainVersion = from->version;
+    summary.toToolchainVersion = to->version;
+    SetConversionKind(*kind);
+    return NewPhaseOrder(*kind, oldOrder, summary);
+}
+
+}  // namespace vivo
