@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "host.h"
+#include "migration_report.h"
 #include "project_file.h"
 
 namespace vivo::host {
@@ -72,7 +73,6 @@ void WriteAtomically(const fs::path& target, const std::string& text) {
 struct ConvertedPhase {
     std::string tool;
     std::vector<std::string> sources;  // the old phases that supplied its options
-    std::string oldOptions;            // their option lines as passed to the plug-in
     std::optional<std::string> options;
 };
 
@@ -125,7 +125,7 @@ private:
     }
 
     ConvertedPhase ConvertPhase(const std::string& tool, const std::string& stateList) {
-        ConvertedPhase phase{tool, {}, {}, std::nullopt};
+        ConvertedPhase phase{tool, {}, std::nullopt};
         const int reserved = 0;
         phase.sources = ListCall("the phases of " + tool, [&](char* b, int32_t* l) {
             return VIVO_EXPORT(plugin_, UpgradePhases)(&reserved, &reserved, stateList.c_str(), stateList.c_str(),
@@ -135,7 +135,6 @@ private:
         for (const std::string& source : phase.sources)
             if (const std::string* options = project_.OptionsOf(source)) lines.push_back(source + "|" + *options);
         const std::string optionList = NulList(lines);
-        phase.oldOptions = optionList;
         phase.options = CallWithBuffer([&](char* b, int32_t* l) {
             return VIVO_EXPORT(plugin_, UpgradePhaseOptions)(&from_, &to_, tool.c_str(), 0, optionList.c_str(), b, l);
         });
@@ -184,6 +183,78 @@ void PrintDryRun(const Project& before, const Project& after, const std::vector<
     PrintList("Phase mappings", before.mappings, after.mappings);
 }
 
+// The lines of Upgrade.txt (each line break of the report reaches the file as CR CR LF).
+std::vector<std::string> ReportLines(const fs::path& file) {
+    std::vector<std::string> lines;
+    std::istringstream text(ReadFile(file));
+    for (std::string line; std::getline(text, line);) {
+        while (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string JsonList(const std::vector<std::string>& lines, const char* indent) {
+    std::string json = "[";
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        json += (i ? ",\n" : "\n") + std::string(indent) + "  " + JsonString(lines[i]);
+    json += lines.empty() ? "]" : "\n" + std::string(indent) + "]";
+    return json;
+}
+
+std::string MigrationReport(const Project& before, const Project& after, const std::vector<ConvertedPhase>& phases,
+                            const std::optional<fs::path>& upgradeFile) {
+    std::string json = "{\n";
+    json += "  \"project\": " + JsonString(before.name) + ",\n";
+    json += "  \"from\": {\"toolchain\": " + JsonString(before.toolchain) + ", \"version\": " +
+            JsonString(before.version) + "},\n";
+    json += "  \"to\": {\"toolchain\": " + JsonString(after.toolchain) + ", \"version\": " +
+            JsonString(after.version) + "},\n";
+    json += "  \"phaseOrder\": {\"before\": " + JsonList(before.phases, "  ") +
+            ", \"after\": " + JsonList(after.phases, "  ") + "},\n";
+    json += "  \"phases\": [";
+    for (std::size_t p = 0; p < phases.size(); ++p) {
+        const ConvertedPhase& phase = phases[p];
+        // A phase that keeps its own tool takes its options from its own old phase alone; the other old
+        // phases it was shown only lend facts (such as the compiler's endian setting to the linker).
+        const bool ownPhase = std::find(phase.sources.begin(), phase.sources.end(), phase.tool) != phase.sources.end();
+        const std::vector<std::string> from = ownPhase ? std::vector<std::string>{phase.tool} : phase.sources;
+        std::vector<SourceOptions> sources;
+        for (const std::string& s : from)
+            if (const std::string* options = before.OptionsOf(s)) sources.push_back({s, *options});
+        json += p ? ",\n" : "\n";
+        json += "    {\"phase\": " + JsonString(phase.tool) + ", \"from\": " + JsonList(from, "    ") +
+                ", \"consulted\": " + JsonList(phase.sources, "    ") +
+                ",\n     \"options\": " + (phase.options ? JsonString(*phase.options) : "null") +
+                ",\n     \"items\": [";
+        const std::vector<ItemFate> fates = CompareOptions(sources, phase.options ? *phase.options : "");
+        for (std::size_t i = 0; i < fates.size(); ++i) {
+            const ItemFate& fate = fates[i];
+            json += i ? ",\n       " : "\n       ";
+            json += std::string("{\"status\": \"") + KindName(fate.kind) + "\"";
+            if (!fate.source.empty()) json += ", \"phase\": " + JsonString(fate.source);
+            if (fate.kind != ItemFate::Kind::kAdded) json += ", \"old\": " + JsonString(fate.oldItem);
+            if (fate.kind != ItemFate::Kind::kDropped) json += ", \"new\": " + JsonString(fate.newItem);
+            json += "}";
+        }
+        json += fates.empty() ? "]}" : "\n     ]}";
+    }
+    json += phases.empty() ? "],\n" : "\n  ],\n";
+    json += "  \"phaseMappings\": {\"before\": " + JsonList(before.mappings, "  ") +
+            ", \"after\": " + JsonList(after.mappings, "  ") + "},\n";
+    json += "  \"upgradeFile\": " + (upgradeFile ? JsonString(upgradeFile->string()) : "null") + ",\n";
+    json += "  \"summary\": " + (upgradeFile ? JsonList(ReportLines(*upgradeFile), "  ") : "null") + "\n}\n";
+    return json;
+}
+
+// When the file was last written, or nothing when it is not there.
+std::optional<fs::file_time_type> WrittenAt(const fs::path& file) {
+    std::error_code error;
+    const fs::file_time_type time = fs::last_write_time(file, error);
+    if (error) return std::nullopt;
+    return time;
+}
+
 }  // namespace
 
 int RunChange(LoadedPlugin& plugin, const Arguments& args) {
@@ -211,7 +282,16 @@ int RunChange(LoadedPlugin& plugin, const Arguments& args) {
     }
     WriteAtomically(output, FormatProject(converted));
     std::printf("%s\n", output.string().c_str());
+    const fs::path upgradeFile = source.parent_path() / "Upgrade.txt";
+    const std::optional<fs::file_time_type> before = WrittenAt(upgradeFile);
     VIVO_EXPORT(plugin, DisplaySummaryInformation)(project.name.c_str(), source.parent_path().string().c_str());
+    const std::optional<fs::file_time_type> after = WrittenAt(upgradeFile);
+    const bool written = after && (!before || *after != *before);
+    if (std::optional<std::string> report = args.Value("--report")) {
+        WriteAtomically(fs::absolute(*report), MigrationReport(project, converted, phases,
+                                                               written ? std::optional(upgradeFile) : std::nullopt));
+        std::printf("%s\n", fs::absolute(*report).string().c_str());
+    }
     return 0;
 }
 

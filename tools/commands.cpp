@@ -11,8 +11,9 @@ int RunOptions(LoadedPlugin& plugin, const Arguments& args);
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
         {"info", "identity of the plug-in: versions, type, file types, templates  [--json]", {}, RunInfo},
-        {"change", "PROJECT --to VERSION: moves a project file to a KZ toolchain version  [--output FILE] [--dry-run]",
-         {"--to", "--output"}, RunChange},
+        {"change", "PROJECT --to VERSION: moves a project file to a KZ toolchain version  "
+         "[--output FILE] [--report FILE.json] [--dry-run]",
+         {"--to", "--output", "--report"}, RunChange},
         {"keywords", "keyword lines of a file type: NAME, or --version", {}, RunKeywords},
         {"options", "ACTION: include directories, defines, libraries, linker answers, memory areas, assembler "
          "options of an option string (--options TEXT|--options-file FILE|--project FILE) [--tool NAME] [--json]",
