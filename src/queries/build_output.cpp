@@ -1,5 +1,6 @@
 #include "queries/build_output.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cstring>
@@ -49,30 +50,130 @@ constexpr RowMask AllRows(MatchMode mode) {
 
 constexpr RowMask kAllAnywhereRows = AllRows(MatchMode::kAnywhere);
 
-// The byte that every anywhere text begins with ("(" for "(E)", "(W)", ...), or -1 when they differ.
-// With one such byte a single memchr pass finds every candidate position.
-constexpr int CommonAnywhereLead() {
-    int lead = -1;
-    for (const ClassificationRow& row : kClassificationTable) {
-        if (row.mode != MatchMode::kAnywhere) continue;
-        const int first = static_cast<unsigned char>(row.text.front());
-        if (lead >= 0 && lead != first) return -1;
-        lead = first;
+// The rows of one match mode by the second byte of their text (a one-byte text fits every byte): with
+// the first byte's rows, a cheap filter before comparing whole texts.
+constexpr std::array<RowMask, 256> RowsBySecondByte(MatchMode mode) {
+    std::array<RowMask, 256> rows{};
+    for (std::size_t i = 0; i < kClassificationTable.size(); ++i) {
+        const ClassificationRow& row = kClassificationTable[i];
+        if (row.mode != mode) continue;
+        if (row.text.size() < 2) {
+            for (RowMask& r : rows) r |= Bit(i);
+        } else {
+            rows[static_cast<unsigned char>(row.text[1])] |= Bit(i);
+        }
     }
-    return lead;
+    return rows;
 }
 
-constexpr int kAnywhereLead = CommonAnywhereLead();
+constexpr std::array<RowMask, 256> kAnywhereRowsBySecondByte = RowsBySecondByte(MatchMode::kAnywhere);
 
-// The rows among `candidates` whose text stands at `pos` of the line.
-RowMask RowsAt(std::string_view line, std::size_t pos, RowMask candidates) {
+// The byte at `index` of every anywhere text ("(" and ")" of "(E)", "(W)", ...), or -1 when they
+// differ or a text is shorter.
+constexpr int CommonAnywhereByte(std::size_t index) {
+    int common = -1;
+    for (const ClassificationRow& row : kClassificationTable) {
+        if (row.mode != MatchMode::kAnywhere) continue;
+        if (row.text.size() <= index) return -1;
+        const int byte = static_cast<unsigned char>(row.text[index]);
+        if (common >= 0 && common != byte) return -1;
+        common = byte;
+    }
+    return common;
+}
+
+constexpr int kAnywhereFirst = CommonAnywhereByte(0);
+constexpr int kAnywhereThird = CommonAnywhereByte(2);
+
+// Sixteen bytes at a time, through the compiler's vector extension (SSE2 on x86).
+using Block = unsigned char __attribute__((vector_size(16)));
+constexpr std::size_t kBlock = sizeof(Block);
+
+// True when a byte of the 16 bytes at `at` (and, with `twice`, of the 16 after them) has its pair:
+// `first` at it and `third` two bytes on.
+bool BlockHasPair(const unsigned char* at, unsigned char first, unsigned char third, bool twice) {
+    Block here;
+    Block twoOn;
+    std::memcpy(&here, at, kBlock);
+    std::memcpy(&twoOn, at + 2, kBlock);
+    auto hits = (here == first) & (twoOn == third);
+    if (twice) {
+        std::memcpy(&here, at + kBlock, kBlock);
+        std::memcpy(&twoOn, at + kBlock + 2, kBlock);
+        hits |= (here == first) & (twoOn == third);
+    }
+    std::uint64_t halves[2];
+    static_assert(sizeof hits == sizeof halves);
+    std::memcpy(halves, &hits, sizeof halves);
+    return (halves[0] | halves[1]) != 0;
+}
+
+// The first position at or after `from` where the line holds `first` and, two bytes on, `third`; the
+// line's size when there is none. Most lines hold no such pair, and a block of sixteen positions is
+// tested at once; "$(PROJDIR)" costs nothing, as "(" alone is no candidate.
+std::size_t FindPair(std::string_view line, std::size_t from, unsigned char first, unsigned char third) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
+    const std::size_t size = line.size();
+    const auto pairAt = [&](std::size_t i) { return bytes[i] == first && bytes[i + 2] == third; };
+    std::size_t i = from;
+    if (size >= kBlock + 2) {
+        // Two blocks a step where they fit; the last block overlaps the one before it rather than
+        // leaving a tail.
+        while (i < size - 2) {
+            const bool twice = i + 2 * kBlock + 2 <= size;
+            const std::size_t block = twice ? i : std::min(i, size - 2 - kBlock);
+            const std::size_t span = twice ? 2 * kBlock : kBlock;
+            if (BlockHasPair(bytes + block, first, third, twice)) {
+                for (std::size_t k = std::max(i, block); k < block + span; ++k) {
+                    if (pairAt(k)) return k;
+                }
+            }
+            i = block + span;
+        }
+        return size;
+    }
+    for (; i + 2 < size; ++i) {
+        if (pairAt(i)) return i;
+    }
+    return size;
+}
+
+// True when the row's text stands at `pos` of the line. Compared eight bytes at a time: the texts
+// are short, and most comparisons end in the first word.
+bool TextAt(std::string_view line, std::size_t pos, std::size_t row) {
+    const std::string_view text = kClassificationTable[row].text;
+    if (line.size() - pos < text.size()) return false;
+    const char* at = line.data() + pos;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t a = 0;
+        std::uint64_t b = 0;
+        std::memcpy(&a, at + i, 8);
+        std::memcpy(&b, text.data() + i, 8);
+        if (a != b) return false;
+    }
+    for (; i < text.size(); ++i) {
+        if (at[i] != text[i]) return false;
+    }
+    return true;
+}
+
+// The first of the start rows among `candidates` (in table order) that begins the line, as a mask.
+RowMask FirstStartRow(std::string_view line, RowMask candidates) {
+    for (; candidates != 0; candidates &= candidates - 1) {
+        const auto row = static_cast<std::size_t>(std::countr_zero(candidates));
+        if (TextAt(line, 0, row)) return Bit(row);
+    }
+    return 0;
+}
+
+// The anywhere rows among `candidates` whose text stands at `pos` of the line.
+RowMask AnywhereRowsAt(std::string_view line, std::size_t pos, RowMask candidates) {
+    if (pos + 1 < line.size()) candidates &= kAnywhereRowsBySecondByte[static_cast<unsigned char>(line[pos + 1])];
     RowMask found = 0;
-    while (candidates != 0) {
-        const int row = std::countr_zero(candidates);
-        candidates &= candidates - 1;
-        const std::string_view text = kClassificationTable[static_cast<std::size_t>(row)].text;
-        if (line.size() - pos >= text.size() && std::memcmp(line.data() + pos, text.data(), text.size()) == 0)
-            found |= Bit(static_cast<std::size_t>(row));
+    for (; candidates != 0; candidates &= candidates - 1) {
+        const auto row = static_cast<std::size_t>(std::countr_zero(candidates));
+        if (TextAt(line, pos, row)) found |= Bit(row);
     }
     return found;
 }
@@ -82,20 +183,17 @@ RowMask RowsAt(std::string_view line, std::size_t pos, RowMask candidates) {
 RowMask AnywhereRowsIn(std::string_view line, RowMask wanted) {
     const RowMask best = wanted & (~wanted + 1);
     RowMask found = 0;
-    if constexpr (kAnywhereLead >= 0) {
-        const char* const begin = line.data();
-        const char* const end = begin + line.size();
-        const RowMask candidates = kAnywhereRows[static_cast<std::size_t>(kAnywhereLead)] & wanted;
-        for (const char* p = begin; p < end; ++p) {
-            p = static_cast<const char*>(std::memchr(p, kAnywhereLead, static_cast<std::size_t>(end - p)));
-            if (p == nullptr) break;
-            found |= RowsAt(line, static_cast<std::size_t>(p - begin), candidates);
+    if constexpr (kAnywhereFirst >= 0 && kAnywhereThird >= 0) {
+        const RowMask candidates = kAnywhereRows[static_cast<std::size_t>(kAnywhereFirst)] & wanted;
+        for (std::size_t pos = FindPair(line, 0, kAnywhereFirst, kAnywhereThird); pos < line.size();
+             pos = FindPair(line, pos + 1, kAnywhereFirst, kAnywhereThird)) {
+            found |= AnywhereRowsAt(line, pos, candidates);
             if (found & best) break;
         }
     } else {
         for (std::size_t pos = 0; pos < line.size(); ++pos) {
             const RowMask candidates = kAnywhereRows[static_cast<unsigned char>(line[pos])] & wanted;
-            if (candidates != 0) found |= RowsAt(line, pos, candidates);
+            if (candidates != 0) found |= AnywhereRowsAt(line, pos, candidates);
             if (found & best) break;
         }
     }
@@ -151,9 +249,9 @@ std::uint32_t MessageCode(std::string_view codeWord) {
 
 const ClassificationRow* FindClassificationRow(std::string_view line) {
     if (line.empty()) return nullptr;
-    const RowMask start = RowsAt(line, 0, kStartRows[static_cast<unsigned char>(line.front())]);
+    const RowMask start = FirstStartRow(line, kStartRows[static_cast<unsigned char>(line.front())]);
     // An anywhere row only counts when it comes before the first start row that matched.
-    const RowMask earlier = start != 0 ? (start & (~start + 1)) - 1 : ~RowMask{0};
+    const RowMask earlier = start != 0 ? start - 1 : ~RowMask{0};
     const RowMask wanted = kAllAnywhereRows & earlier;
     const RowMask matched = start | (wanted != 0 ? AnywhereRowsIn(line, wanted) : 0);
     if (matched == 0) return nullptr;
@@ -194,8 +292,13 @@ void AppendDiagnosticText(std::string_view line, std::string& text) {
     const auto written = std::to_chars(code, code + sizeof code, MessageCode(codeWord));
 
     text.reserve(text.size() + file.size() + lineNumber.size() + message.size() + 16);
-    text.append(file).append(1, '|').append(lineNumber).append(1, '|');
-    text.append(code, written.ptr).append(1, '|').append(message);
+    text.append(file);
+    text.push_back('|');
+    text.append(lineNumber);
+    text.push_back('|');
+    text.append(code, written.ptr);
+    text.push_back('|');
+    text.append(message);
 }
 
 std::string DiagnosticText(std::string_view line) {

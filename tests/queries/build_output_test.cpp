@@ -57,6 +57,8 @@ const ClassifyRow kClassifyRows[] = {
     {"28 command", "if not exist out mkdir out", 28, 1, 0, 0, 0, 1, ""},
     // Order and anchoring.
     {"information before error", "a.c(2) : C1 (E) x (I)", 6, 1, 0, 0, 0, 1, "a.c|2|30001|C1 (E) x (I)"},
+    {"information far behind an error", "a.c(2) : C1 (E) xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx (I)", 6, 1, 0, 0, 0, 1,
+     "a.c|2|30001|C1 (E) xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx (I)"},
     {"banner row before anywhere row", "Copyright (C) (E)", 1, 1, 0, 0, 0, 0, ""},
     {"anywhere row before later banner", "KZ Family Assembler (W)", 8, 1, 0, 1, 0, 1, "None|None|10000|KZ Family Assembler (W)"},
     {"banner text later in line", "note: KZ Family C/C++ Compiler", 0, 0, 0, 0, 0, 0, ""},
@@ -81,6 +83,30 @@ TEST(BuildOutput, ClassifiesByTheFirstMatchingRow) {
         EXPECT_EQ(info.fatalErrors, row.fatalErrors);
         EXPECT_EQ(info.messageFlag, row.messageFlag);
         EXPECT_EQ(info.text, row.text);
+    }
+}
+
+// The markers are searched sixteen and thirty-two bytes at a time: every position of lines of every
+// length around those block sizes must be found, and near-misses must not be.
+TEST(BuildOutput, FindsMarkersAtEveryPosition) {
+    for (std::size_t length = 3; length <= 72; ++length) {
+        for (std::size_t at = 0; at + 3 <= length; ++at) {
+            std::string line(length, 'x');
+            line.replace(at, 3, "(W)");
+            SCOPED_TRACE(line);
+            const ClassificationRow* row = FindClassificationRow(line);
+            ASSERT_NE(row, nullptr);
+            EXPECT_EQ(row->kind, LineKind::kWarning);
+            line[at + 1] = 'w';
+            EXPECT_EQ(FindClassificationRow(line), nullptr);
+            line[at + 1] = 'W';
+            line[at + 2] = ']';
+            EXPECT_EQ(FindClassificationRow(line), nullptr);
+        }
+        // "(W" cut off by the end of the line.
+        std::string cut(length - 2, 'x');
+        cut += "(W";
+        EXPECT_EQ(FindClassificationRow(cut), nullptr) << cut;
     }
 }
 

@@ -1,0 +1,277 @@
+// Throughput of build output classification on a synthetic build log of 128 MB, in lines per second,
+// against (a) cutting the same bytes into lines with memchr and nothing else and (b) the same
+// classification table matched with std::regex. The ratios close the run.
+//
+//   vivo_build_output_benchmark [--benchmark_...]      (build with -DCMAKE_BUILD_TYPE=Release)
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <random>
+#include <regex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "queries/build_output.h"
+
+namespace {
+
+using vivo::kClassificationTable;
+using vivo::LineInfo;
+using vivo::MatchMode;
+
+constexpr std::size_t kLogBytes = 128u << 20;
+// The regex classifier is measured on the log's first part: at its speed the whole log would take
+// minutes, and lines per second do not depend on how many lines are measured.
+constexpr std::size_t kRegexBytes = 4u << 20;
+
+// What a build of a few hundred files prints: per compiled file a command line, the compiler's two
+// banner lines and a progress line; now and then diagnostics (mostly warnings, some with absolute
+// and ".." names), linker runs with their banners and linker messages, make's own lines, blank lines.
+std::string MakeLog(std::size_t bytes) {
+    std::mt19937 random(20261205);
+    const auto pick = [&](unsigned n) { return static_cast<unsigned>(random() % n); };
+    const char* const dirs[] = {"src", "drivers\\uart", "drivers\\can", "middleware\\fs", "app\\control"};
+    const char* const warnings[] = {"Pointer conversion loses information", "Variable \"count\" is never used",
+                                    "Implicit conversion from \"long\" to \"short\"", "Statement not reached"};
+    std::string log;
+    log.reserve(bytes + 4096);
+    char line[512];
+    while (log.size() < bytes) {
+        const unsigned file = pick(900);
+        const char* dir = dirs[pick(5)];
+        std::snprintf(line, sizeof line,
+                      "kzcc -cpu=kz600 -lang=c99 -include=\"$(PROJDIR)\\inc\",\"$(PROJDIR)\\%s\" -define=BOARD_REV=3,NDEBUG "
+                      "-optimize=2 -debug -output=obj=\"$(CONFIGDIR)\\obj\\file%u.obj\" \"$(PROJDIR)\\%s\\file%u.c\"\n",
+                      dir, file, dir, file);
+        log += line;
+        log += "KZ Family C/C++ Compiler V1.02.01.000 [12 Nov 2026]\n";
+        log += "Copyright (C) 2010, 2026 Veltora Corporation\n";
+        std::snprintf(line, sizeof line, "Compiling %s\\file%u.c ...\n", dir, file);
+        log += line;
+        const unsigned diagnostics = pick(10) < 7 ? 0 : 1 + pick(3);
+        for (unsigned d = 0; d < diagnostics; ++d) {
+            const unsigned kind = pick(20);
+            if (kind < 14) {
+                std::snprintf(line, sizeof line, "..\\%s\\file%u.c(%u) : C%u (W) %s\n", dir, file, 1 + pick(2000),
+                              5000 + pick(900), warnings[pick(4)]);
+            } else if (kind < 16) {
+                std::snprintf(line, sizeof line, "C:\\work\\kz\\proj\\build\\..\\%s\\file%u.h(%u) : C%u (W) %s\n", dir,
+                              file, 1 + pick(400), 5000 + pick(900), warnings[pick(4)]);
+            } else if (kind < 18) {
+                std::snprintf(line, sizeof line, "..\\%s\\file%u.c(%u) : C%u (E) Syntax error near \"}\"\n", dir, file,
+                              1 + pick(2000), 2000 + pick(900));
+            } else {
+                std::snprintf(line, sizeof line, "..\\%s\\file%u.c(%u) : C%u (I) Function \"f%u\" was inlined\n", dir,
+                              file, 1 + pick(2000), 100 + pick(100), pick(50));
+            }
+            log += line;
+        }
+        const unsigned extra = pick(40);
+        if (extra == 0) {
+            log += "if not exist \"$(CONFIGDIR)\\obj\" mkdir \"$(CONFIGDIR)\\obj\"\n";
+            log += "bindex -form=absolute -output=project.abs -list=project.map -subcommand=link.cmd\n";
+            log += "Bindex Linkage Editor Ver. 10.03.00 [12 Nov 2026]\n";
+            log += "** L1100 (W) Cannot find \"P\" specified in option \"start\"\n";
+            log += "Bindex Linkage Editor Completed\n";
+        } else if (extra < 6) {
+            std::snprintf(line, sizeof line, "make[%u]: Entering directory '/home/build/kz/proj/%s'\n", 1 + pick(3), dir);
+            log += line;
+        } else if (extra < 10) {
+            log += "\n";
+        }
+    }
+    return log;
+}
+
+const std::string& Log() {
+    static const std::string log = MakeLog(kLogBytes);
+    return log;
+}
+
+// Calls `each(line)` for every line of `text`, cut at "\n" with memchr.
+template <class Each>
+std::size_t ForEachLine(std::string_view text, Each&& each) {
+    std::size_t lines = 0;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end) {
+        const char* newline = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        if (newline == nullptr) newline = end;
+        each(std::string_view(p, static_cast<std::size_t>(newline - p)));
+        ++lines;
+        p = newline + 1;
+    }
+    return lines;
+}
+
+// The classification table as regular expressions: "^text" for a start row, "text" for an anywhere
+// row, tried in table order; the diagnostic text is made as the plug-in makes it.
+class RegexClassifier {
+public:
+    RegexClassifier() {
+        for (const auto& row : kClassificationTable) {
+            std::string pattern = row.mode == MatchMode::kStart ? "^" : "";
+            for (char c : row.text) {
+                if (std::strchr("\\^$.|?*+()[]{}/", c) != nullptr) pattern += '\\';
+                pattern += c;
+            }
+            patterns_.emplace_back(pattern);
+        }
+    }
+
+    void Classify(std::string_view line, LineInfo& info) const {
+        info.recognised = info.errors = info.warnings = info.fatalErrors = info.messageFlag = 0;
+        info.text.clear();
+        if (line.empty()) return;
+        for (std::size_t i = 0; i < patterns_.size(); ++i) {
+            if (!std::regex_search(line.begin(), line.end(), patterns_[i])) continue;
+            info.recognised = 1;
+            switch (kClassificationTable[i].kind) {
+                case vivo::LineKind::kBanner: return;
+                case vivo::LineKind::kCommand: info.messageFlag = 1; return;
+                case vivo::LineKind::kError: ++info.errors; break;
+                case vivo::LineKind::kWarning: ++info.warnings; break;
+                case vivo::LineKind::kFatal: ++info.fatalErrors; break;
+                case vivo::LineKind::kInformation: break;
+            }
+            info.messageFlag = 1;
+            vivo::AppendDiagnosticText(line, info.text);
+            return;
+        }
+    }
+
+private:
+    std::vector<std::regex> patterns_;
+};
+
+std::map<std::string, double> linesPerSecond;
+
+void SetRate(benchmark::State& state, std::size_t lines) {
+    state.counters["lines/s"] = benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kIsRate);
+}
+
+void BM_SplitWithMemchr(benchmark::State& state) {
+    const std::string_view log = Log();
+    std::size_t lines = 0;
+    for (auto _ : state) {
+        lines += ForEachLine(log, [](std::string_view line) { benchmark::DoNotOptimize(line.data()); });
+    }
+    SetRate(state, lines);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * log.size()));
+}
+
+void BM_Classify(benchmark::State& state) {
+    const std::string_view log = Log();
+    LineInfo info;
+    std::size_t lines = 0;
+    std::uint64_t messages = 0;
+    for (auto _ : state) {
+        lines += ForEachLine(log, [&](std::string_view line) {
+            vivo::ClassifyOutputLine(line, info);
+            messages += info.messageFlag;
+            benchmark::DoNotOptimize(info.text.data());
+        });
+    }
+    benchmark::DoNotOptimize(messages);
+    SetRate(state, lines);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * log.size()));
+}
+
+void BM_ClassifyWithRegex(benchmark::State& state) {
+    const std::string_view log = std::string_view(Log()).substr(0, kRegexBytes);
+    static const RegexClassifier classifier;
+    LineInfo info;
+    std::size_t lines = 0;
+    for (auto _ : state) {
+        lines += ForEachLine(log, [&](std::string_view line) {
+            classifier.Classify(line, info);
+            benchmark::DoNotOptimize(info.text.data());
+        });
+    }
+    SetRate(state, lines);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * log.size()));
+}
+
+BENCHMARK(BM_SplitWithMemchr)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_Classify)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ClassifyWithRegex)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Keeps each benchmark's lines per second for the closing ratios.
+class RateReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            const auto rate = run.counters.find("lines/s");
+            if (rate != run.counters.end()) linesPerSecond[run.benchmark_name()] = rate->second.value;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+// The regex classifier must agree with the plug-in's before its speed means anything.
+bool SameAnswers() {
+    const std::string_view sample = std::string_view(Log()).substr(0, 1u << 20);
+    const RegexClassifier regex;
+    LineInfo ours, theirs;
+    bool same = true;
+    ForEachLine(sample, [&](std::string_view line) {
+        vivo::ClassifyOutputLine(line, ours);
+        regex.Classify(line, theirs);
+        same = same && ours.recognised == theirs.recognised && ours.errors == theirs.errors &&
+               ours.warnings == theirs.warnings && ours.fatalErrors == theirs.fatalErrors &&
+               ours.messageFlag == theirs.messageFlag && ours.text == theirs.text;
+    });
+    return same;
+}
+
+// The mix of the log: lines by what the plug-in makes of them.
+void PrintMix() {
+    std::size_t lines = 0, banners = 0, commands = 0, diagnostics = 0, plain = 0;
+    LineInfo info;
+    ForEachLine(Log(), [&](std::string_view line) {
+        ++lines;
+        vivo::ClassifyOutputLine(line, info);
+        if (!info.recognised) {
+            ++plain;
+        } else if (!info.text.empty()) {
+            ++diagnostics;
+        } else if (info.messageFlag) {
+            ++commands;
+        } else {
+            ++banners;
+        }
+    });
+    std::printf("log: %zu MB, %zu lines: %.1f%% banners, %.1f%% diagnostics, %.1f%% commands, %.1f%% other lines\n",
+                Log().size() >> 20, lines, 100.0 * banners / lines, 100.0 * diagnostics / lines,
+                100.0 * commands / lines, 100.0 * plain / lines);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    if (!SameAnswers()) {
+        std::fprintf(stderr, "the regex classifier disagrees with the plug-in\n");
+        return 1;
+    }
+    PrintMix();
+    RateReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    const double split = linesPerSecond["BM_SplitWithMemchr"];
+    const double ours = linesPerSecond["BM_Classify"];
+    const double regex = linesPerSecond["BM_ClassifyWithRegex"];
+    if (split > 0 && ours > 0 && regex > 0) {
+        std::printf("\nclassification: %.1f M lines/s = %.2f x the memchr split (goal >= 0.50), %.1f x std::regex "
+                    "(goal >= 20)\n",
+                    ours / 1e6, ours / split, ours / regex);
+    }
+    return 0;
+}
