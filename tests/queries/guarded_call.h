@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,6 +45,38 @@ inline ::testing::AssertionResult WroteExactly(const GuardedCall& c, std::string
 }
 
 inline ::testing::AssertionResult WroteNothing(const GuardedCall& c) { return WroteExactly(c, ""); }
+
+// With `capacity` bytes the export delivers exactly `bytes` and reports `reported`; with one byte
+// less it fails, writes nothing and still reports `reported`.
+template <class Call>
+void ExpectDelivers(Call&& call, std::string_view bytes, int32_t reported, int32_t capacity) {
+    const GuardedCall fits = CallGuarded(capacity, call);
+    EXPECT_EQ(fits.result, 0);
+    EXPECT_EQ(fits.len, reported);
+    EXPECT_TRUE(WroteExactly(fits, bytes));
+    if (capacity == 0) return;
+    const GuardedCall small = CallGuarded(capacity - 1, call);
+    EXPECT_EQ(small.result, 1);
+    EXPECT_EQ(small.len, reported);
+    EXPECT_TRUE(WroteNothing(small));
+}
+
+// Terminated text: `text` and its NUL, the length with the NUL, and no room for less.
+template <class Call>
+void ExpectDeliversTerminated(Call&& call, std::string_view text) {
+    const int32_t size = static_cast<int32_t>(text.size() + 1);
+    ExpectDelivers(call, std::string(text) + '\0', size, size);
+}
+
+// The export returns `result` and writes nothing; the length becomes `len`, or stays as it was.
+template <class Call>
+void ExpectWritesNothing(Call&& call, int32_t result, std::optional<int32_t> len = std::nullopt) {
+    constexpr int32_t kCapacity = 256;
+    const GuardedCall c = CallGuarded(kCapacity, call);
+    EXPECT_EQ(c.result, result);
+    EXPECT_EQ(c.len, len.value_or(kCapacity));
+    EXPECT_TRUE(WroteNothing(c));
+}
 
 // A NUL-separated list as the host passes it: each string, NUL, then one more NUL.
 inline std::string NulList(std::initializer_list<std::string_view> strings) {

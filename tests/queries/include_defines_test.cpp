@@ -73,17 +73,8 @@ TEST(IncludeDefinesExports, GetDeliversTheListExactly) {
     for (const GetRow& row : kGetRows) {
         SCOPED_TRACE(row.name);
         const int32_t size = static_cast<int32_t>(row.list.size());
-        auto call = [&](char* b, int32_t* l) { return CallGet(row.setting, row.tool, row.options, b, l); };
-
-        const GuardedCall exact = CallGuarded(size, call);
-        EXPECT_EQ(exact.result, 0);
-        EXPECT_EQ(exact.len, size);
-        EXPECT_TRUE(WroteExactly(exact, row.list));
-
-        const GuardedCall small = CallGuarded(size - 1, call);
-        EXPECT_EQ(small.result, 1);
-        EXPECT_EQ(small.len, size);
-        EXPECT_TRUE(WroteNothing(small));
+        ExpectDelivers([&](char* b, int32_t* l) { return CallGet(row.setting, row.tool, row.options, b, l); },
+                       row.list, size, size);
     }
 }
 
@@ -126,20 +117,9 @@ const SetRow kSetRows[] = {
 TEST(IncludeDefinesExports, SetDeliversTheOptionStringExactly) {
     for (const SetRow& row : kSetRows) {
         SCOPED_TRACE(row.name);
-        const int32_t size = static_cast<int32_t>(row.result.size() + 1);
-        auto call = [&](char* b, int32_t* l) {
-            return CallSet(row.setting, row.tool, row.options, row.list.c_str(), b, l);
-        };
-
-        const GuardedCall exact = CallGuarded(size, call);
-        EXPECT_EQ(exact.result, 0);
-        EXPECT_EQ(exact.len, size);
-        EXPECT_TRUE(WroteExactly(exact, std::string(row.result) + '\0'));
-
-        const GuardedCall small = CallGuarded(size - 1, call);
-        EXPECT_EQ(small.result, 1);
-        EXPECT_EQ(small.len, size);
-        EXPECT_TRUE(WroteNothing(small));
+        ExpectDeliversTerminated(
+            [&](char* b, int32_t* l) { return CallSet(row.setting, row.tool, row.options, row.list.c_str(), b, l); },
+            row.result);
     }
 }
 
@@ -150,18 +130,10 @@ TEST(IncludeDefinesExports, OnlyCompilerAndAssemblerHaveTheSettings) {
     for (const char* tool : tools) {
         for (Setting s : {Setting::kIncludes, Setting::kDefines}) {
             SCOPED_TRACE(std::string(tool) + (s == Setting::kIncludes ? " includes" : " defines"));
-            const GuardedCall get = CallGuarded(64, [&](char* b, int32_t* l) {
-                return CallGet(s, tool, "[S|INCLUDE|\"a\"] [S|DEFINE|A]", b, l);
-            });
-            EXPECT_EQ(get.result, 1);
-            EXPECT_EQ(get.len, 64);
-            EXPECT_TRUE(WroteNothing(get));
-            const GuardedCall set = CallGuarded(64, [&](char* b, int32_t* l) {
-                return CallSet(s, tool, "[S|CPU|KZ600]", list.c_str(), b, l);
-            });
-            EXPECT_EQ(set.result, 1);
-            EXPECT_EQ(set.len, 64);
-            EXPECT_TRUE(WroteNothing(set));
+            ExpectWritesNothing(
+                [&](char* b, int32_t* l) { return CallGet(s, tool, "[S|INCLUDE|\"a\"] [S|DEFINE|A]", b, l); }, 1);
+            ExpectWritesNothing(
+                [&](char* b, int32_t* l) { return CallSet(s, tool, "[S|CPU|KZ600]", list.c_str(), b, l); }, 1);
         }
     }
 }

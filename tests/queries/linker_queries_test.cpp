@@ -35,16 +35,8 @@ TEST(LinkerQueryExports, MapFileIsTextWithTerminator) {
     auto get = VIVO_CALL_EXPORT(SharedPlugin(), GetLinkerMapFile);
     for (const TextRow& row : kMapFileRows) {
         SCOPED_TRACE(row.name);
-        auto call = [&](char* b, int32_t* l) { return get(7, row.options, b, l); };
-        const GuardedCall fits = CallGuarded(row.capacity, call);
-        EXPECT_EQ(fits.result, 0);
-        EXPECT_EQ(fits.len, row.len);
-        EXPECT_TRUE(WroteExactly(fits, row.delivered));
-
-        const GuardedCall small = CallGuarded(row.capacity - 1, call);
-        EXPECT_EQ(small.result, 1);
-        EXPECT_EQ(small.len, row.len);
-        EXPECT_TRUE(WroteNothing(small));
+        ExpectDelivers([&](char* b, int32_t* l) { return get(7, row.options, b, l); }, row.delivered, row.len,
+                       row.capacity);
     }
 }
 
@@ -60,16 +52,8 @@ TEST(LinkerQueryExports, LibraryFilesAreRawText) {
     auto get = VIVO_CALL_EXPORT(SharedPlugin(), GetLibraryFiles);
     for (const TextRow& row : kLibraryRows) {
         SCOPED_TRACE(row.name);
-        auto call = [&](char* b, int32_t* l) { return get(row.options, b, l); };
-        const GuardedCall fits = CallGuarded(row.capacity, call);
-        EXPECT_EQ(fits.result, 0);
-        EXPECT_EQ(fits.len, row.len);
-        EXPECT_TRUE(WroteExactly(fits, row.delivered));
-        if (row.capacity == 0) continue;
-        const GuardedCall small = CallGuarded(row.capacity - 1, call);
-        EXPECT_EQ(small.result, 1);
-        EXPECT_EQ(small.len, row.len);
-        EXPECT_TRUE(WroteNothing(small));
+        ExpectDelivers([&](char* b, int32_t* l) { return get(row.options, b, l); }, row.delivered, row.len,
+                       row.capacity);
     }
 }
 
@@ -99,17 +83,8 @@ TEST(LinkerQueryExports, SetLibraryFilesIsTerminatedText) {
     auto set = VIVO_CALL_EXPORT(SharedPlugin(), SetLibraryFiles);
     for (const SetLibraryRow& row : kSetLibraryRows) {
         SCOPED_TRACE(row.name);
-        const int32_t size = static_cast<int32_t>(row.result.size() + 1);
-        auto call = [&](char* b, int32_t* l) { return set(row.options, row.libraries, b, l); };
-        const GuardedCall fits = CallGuarded(size, call);
-        EXPECT_EQ(fits.result, 0);
-        EXPECT_EQ(fits.len, size);
-        EXPECT_TRUE(WroteExactly(fits, std::string(row.result) + '\0'));
-
-        const GuardedCall small = CallGuarded(size - 1, call);
-        EXPECT_EQ(small.result, 1);
-        EXPECT_EQ(small.len, size);
-        EXPECT_TRUE(WroteNothing(small));
+        ExpectDeliversTerminated([&](char* b, int32_t* l) { return set(row.options, row.libraries, b, l); },
+                                 row.result);
     }
 }
 

@@ -74,22 +74,11 @@ TEST(MemoryAreaExports, AddressRangesAsNewlineList) {
         SCOPED_TRACE(row.name);
         auto call = [&](char* b, int32_t* l) { return get(0, row.options, row.number, b, l); };
         if (!row.delivered) {
-            const GuardedCall c = CallGuarded(32, call);
-            EXPECT_EQ(c.result, 0);
-            EXPECT_EQ(c.len, 32);
-            EXPECT_TRUE(WroteNothing(c));
+            ExpectWritesNothing(call, 0);
             continue;
         }
         const int32_t size = static_cast<int32_t>(row.delivered->size());
-        const GuardedCall fits = CallGuarded(size, call);
-        EXPECT_EQ(fits.result, 0);
-        EXPECT_EQ(fits.len, size);
-        EXPECT_TRUE(WroteExactly(fits, *row.delivered));
-
-        const GuardedCall small = CallGuarded(size - 1, call);
-        EXPECT_EQ(small.result, 1);
-        EXPECT_EQ(small.len, size);
-        EXPECT_TRUE(WroteNothing(small));
+        ExpectDelivers(call, *row.delivered, size, size);
     }
 }
 
@@ -119,22 +108,11 @@ TEST(MemoryAreaExports, SectionsAsNewlineList) {
         SCOPED_TRACE(row.name);
         auto call = [&](char* b, int32_t* l) { return get(&reserved, row.options, row.number, b, l); };
         if (!row.delivered) {
-            const GuardedCall c = CallGuarded(32, call);
-            EXPECT_EQ(c.result, 1);
-            EXPECT_EQ(c.len, 32);
-            EXPECT_TRUE(WroteNothing(c));
+            ExpectWritesNothing(call, 1);
             continue;
         }
         const int32_t size = static_cast<int32_t>(row.delivered->size());
-        const GuardedCall fits = CallGuarded(size, call);
-        EXPECT_EQ(fits.result, 0);
-        EXPECT_EQ(fits.len, size);
-        EXPECT_TRUE(WroteExactly(fits, *row.delivered));
-
-        const GuardedCall small = CallGuarded(size - 1, call);
-        EXPECT_EQ(small.result, 1);
-        EXPECT_EQ(small.len, size);
-        EXPECT_TRUE(WroteNothing(small));
+        ExpectDelivers(call, *row.delivered, size, size);
     }
 }
 
@@ -202,23 +180,10 @@ TEST(MemoryAreaExports, UpdateLinkerSectionsIsTerminatedText) {
         SCOPED_TRACE(row.name);
         const AreaArray areas(row.areas);
         auto call = [&](char* b, int32_t* l) { return update(&reserved, row.options, areas.data(), b, l); };
-        if (!row.result) {
-            const GuardedCall c = CallGuarded(128, call);
-            EXPECT_EQ(c.result, 1);
-            EXPECT_EQ(c.len, 128);
-            EXPECT_TRUE(WroteNothing(c));
-            continue;
-        }
-        const int32_t size = static_cast<int32_t>(row.result->size() + 1);
-        const GuardedCall fits = CallGuarded(size, call);
-        EXPECT_EQ(fits.result, 0);
-        EXPECT_EQ(fits.len, size);
-        EXPECT_TRUE(WroteExactly(fits, std::string(*row.result) + '\0'));
-
-        const GuardedCall small = CallGuarded(size - 1, call);
-        EXPECT_EQ(small.result, 1);
-        EXPECT_EQ(small.len, size);
-        EXPECT_TRUE(WroteNothing(small));
+        if (row.result)
+            ExpectDeliversTerminated(call, *row.result);
+        else
+            ExpectWritesNothing(call, 1);
     }
 }
 
