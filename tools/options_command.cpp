@@ -141,12 +141,12 @@ private:
 };
 
 // An option string the plug-in cannot read is refused before anything is asked. The phase option
-// conversion is the export that tells: for a readable string it answers 0 or -2, for an unreadable
-// one 1 with the length set to 0.
+// conversion is the export that tells: for a readable string it answers 0, -2 or 1 for a too small
+// buffer (length above 1), for an unreadable one 1 with the length set to 0.
 void RequireReadable(LoadedPlugin& plugin, const std::string& options) {
     const VivoToolchainRecord toolchain{12, kToolchainName, ""};
     char buffer[1];
-    int32_t len = 0;
+    int32_t len = 1;
     const int32_t rc =
         VIVO_EXPORT(plugin, ConvertPhaseOptions)(&toolchain, kCompiler, kAssembler, options.c_str(), buffer, &len);
     if (rc == 1 && len == 0) throw UsageError("the option string does not parse (every item must be [TYPE|NAME|VALUE...])");
