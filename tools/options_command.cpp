@@ -1,6 +1,7 @@
 // vivo options: reads and rewrites single settings of an option string through the plug-in, as the
 // IDE does when it shows or edits a tool's include directories, defines, libraries and section
 // placement, or derives the assembler's options from the compiler's.
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -24,11 +25,11 @@ struct ToolAlias {
     std::string_view alias;
     const char* name;
 };
-constexpr ToolAlias kToolAliases[] = {
+constexpr std::array<ToolAlias, 3> kToolAliases = {{
     {"compiler", kCompiler},
     {"assembler", kAssembler},
     {"linker", kLinker},
-};
+}};
 
 std::string ToolName(std::string_view typed) {
     for (const ToolAlias& a : kToolAliases)
