@@ -192,7 +192,7 @@ TEST(SyntaxColouring, VersionWithoutSecondaryPath) {
 // sets of the languages.
 class ShippedColouringFile : public ::testing::Test {
 protected:
-    ShippedColouringFile() : environment_("XDG_DATA_DIRS", empty_.path().c_str()) {}
+    ShippedColouringFile() : environment_("XDG_DATA_DIRS", empty_.path().string().c_str()) {}
 
     std::string Keywords(const char* name) {
         auto* information = VIVO_CALL_EXPORT(test::SharedPlugin(), GetSyntaxColouringInformation);
