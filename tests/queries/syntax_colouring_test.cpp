@@ -1,72 +1,28 @@
-// Keyword groups across the two colouring files: the primary beside a fresh copy of the plug-in, the
-// secondary below $XDG_DATA_DIRS, both read through the exports as the host's editor asks; and the
-// SyntaxColouring.ini that ships beside the built plug-in.
+// The keyword look-up rules across the primary and the secondary colouring file, and the version
+// sum, on files in a temporary folder.
 #include "queries/syntax_colouring.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <string_view>
 
-#include "platform/posix/scoped_environment.h"
-#include "queries/guarded_call.h"
+#include "support/plugin.h"
 
 namespace vivo {
 namespace {
 
-using namespace std::string_literals;
-using namespace std::string_view_literals;
-namespace fs = std::filesystem;
-
 constexpr const char* kAbsent = nullptr;  // no such file
 
-// A fresh plug-in copy with its own primary file, and a common data folder with its own secondary file.
-class ColouringFolders {
-public:
-    ColouringFolders(const char* primary, const char* secondary)
-        : environment_("XDG_DATA_DIRS", (common_.path().string() + ":/usr/share").c_str()),
-          plugin_(test::CopyPluginInto(pluginDir_)) {
-        if (primary != nullptr) pluginDir_.Write("SyntaxColouring.ini", primary);
-        if (secondary != nullptr) {
-            fs::create_directories(common_.path() / "Veltora" / "RTOS");
-            common_.Write("Veltora/RTOS/SyntaxColouring.ini", secondary);
-        }
-    }
-
-    // The keyword text for `name`, asked with exactly the capacity the export says it needs.
-    std::string Keywords(const char* name) {
-        auto* information = VIVO_CALL_EXPORT(plugin_, GetSyntaxColouringInformation);
-        int32_t needed = 0;
-        char probe = 0;
-        (void)information(name, &probe, &needed);
-        const int32_t capacity = needed == 0 ? 1 : needed;
-        const test::GuardedCall c = test::CallGuarded(capacity, [&](char* b, int32_t* l) { return information(name, b, l); });
-        EXPECT_EQ(c.result, 0);
-        EXPECT_EQ(c.len, needed);
-        const std::string text = c.bytes.substr(0, static_cast<size_t>(needed == 0 ? 0 : needed - 1));
-        EXPECT_TRUE(test::WroteExactly(c, text + '\0'));
-        return text;
-    }
-
-    // The version, or nothing when the export fails.
-    std::optional<uint32_t> Version() {
-        uint32_t version = 0xA5A5A5A5;
-        if (VIVO_CALL_EXPORT(plugin_, GetSyntaxColouringVersion)(&version) != 0) return std::nullopt;
-        return version;
-    }
-
-    test::Plugin& plugin() { return plugin_; }
-
-private:
-    test::TempDir pluginDir_;
-    test::TempDir common_;
-    platform::ScopedEnvironment environment_;
-    test::Plugin plugin_;
-};
+// The two files of one case, written where given; a missing one is a path to nothing.
+ColouringFiles WriteFiles(const test::TempDir& dir, const char* primary, const char* secondary) {
+    const std::string primaryPath = (dir.path() / "primary.ini").string();
+    const std::string secondaryPath = (dir.path() / "secondary.ini").string();
+    if (primary != nullptr) dir.Write("primary.ini", primary);
+    if (secondary != nullptr) dir.Write("secondary.ini", secondary);
+    return {primaryPath, secondaryPath};
+}
 
 struct LookupRow {
     const char* name;
@@ -125,31 +81,17 @@ const LookupRow kLookupRows[] = {
 TEST(SyntaxColouring, LooksUpAcrossBothFiles) {
     for (const LookupRow& row : kLookupRows) {
         SCOPED_TRACE(row.name);
-        ColouringFolders folders(row.primary, row.secondary);
-        EXPECT_EQ(folders.Keywords(row.fileType), row.keywords);
+        test::TempDir dir;
+        EXPECT_EQ(KeywordText(WriteFiles(dir, row.primary, row.secondary), row.fileType), row.keywords);
     }
 }
 
 TEST(SyntaxColouring, LongLineIsCutTo1023Characters) {
     const std::string line(1100, 'k');
-    ColouringFolders folders(("[Syntax Colouring Information]\nFileGroup0=A\nFileGroup0-1=" + line + "\n").c_str(),
-                             kAbsent);
-    EXPECT_EQ(folders.Keywords("A"), line.substr(0, 1023) + "\n");
-}
-
-TEST(SyntaxColouring, DeliveryNeedsRoomForTheTerminator) {
-    ColouringFolders folders(kTwoGroups, kAbsent);
-    auto* information = VIVO_CALL_EXPORT(folders.plugin(), GetSyntaxColouringInformation);
-    const auto call = [&](char* b, int32_t* l) { return information("C source file", b, l); };
-    const test::GuardedCall tight = test::CallGuarded(16, call);  // "auto break\ncase\n" is 16 bytes
-    EXPECT_EQ(tight.result, 1);
-    EXPECT_EQ(tight.len, 17);
-    EXPECT_TRUE(test::WroteNothing(tight));
-    const test::GuardedCall unknown =
-        test::CallGuarded(8, [&](char* b, int32_t* l) { return information("nothing", b, l); });
-    EXPECT_EQ(unknown.result, 0);
-    EXPECT_EQ(unknown.len, 0);
-    EXPECT_TRUE(test::WroteExactly(unknown, "\0"sv));
+    test::TempDir dir;
+    const ColouringFiles files =
+        WriteFiles(dir, ("[Syntax Colouring Information]\nFileGroup0=A\nFileGroup0-1=" + line + "\n").c_str(), kAbsent);
+    EXPECT_EQ(KeywordText(files, "A"), line.substr(0, 1023) + "\n");
 }
 
 struct VersionRow {
@@ -174,8 +116,8 @@ const VersionRow kVersionRows[] = {
 TEST(SyntaxColouring, VersionAddsBothFiles) {
     for (const VersionRow& row : kVersionRows) {
         SCOPED_TRACE(row.name);
-        ColouringFolders folders(row.primary, row.secondary);
-        EXPECT_EQ(folders.Version(), row.version);
+        test::TempDir dir;
+        EXPECT_EQ(ColouringVersion(WriteFiles(dir, row.primary, row.secondary)), row.version);
     }
 }
 
@@ -186,93 +128,6 @@ TEST(SyntaxColouring, VersionWithoutSecondaryPath) {
     const std::string without = dir.Write("without.ini", "[Syntax Colouring Version]\nVersion=\n").string();
     EXPECT_EQ(ColouringVersion({withVersion, ""}), 3u);
     EXPECT_EQ(ColouringVersion({without, ""}), std::nullopt);
-}
-
-// The file the plug-in ships: its groups name the toolchain's file types and hold the whole keyword
-// sets of the languages.
-class ShippedColouringFile : public ::testing::Test {
-protected:
-    ShippedColouringFile() : environment_("XDG_DATA_DIRS", empty_.path().string().c_str()) {}
-
-    std::string Keywords(const char* name) {
-        auto* information = VIVO_CALL_EXPORT(test::SharedPlugin(), GetSyntaxColouringInformation);
-        return test::CallGuarded(8192, [&](char* b, int32_t* l) { return information(name, b, l); }).bytes.c_str();
-    }
-
-private:
-    test::TempDir empty_;
-    platform::ScopedEnvironment environment_;
-};
-
-std::string Words(std::string text) {
-    for (char& c : text) {
-        if (c == '\n') c = ' ';
-    }
-    return " " + text + " ";
-}
-
-TEST_F(ShippedColouringFile, GroupsNameTheToolchainsFileTypes) {
-    auto* extensions = VIVO_CALL_EXPORT(test::SharedPlugin(), GetSupportedFileExtensions);
-    const test::GuardedCall types = test::CallGuarded(4096, [&](char* b, int32_t* l) { return extensions(b, l); });
-    ASSERT_EQ(types.result, 0);
-    const std::string typeList = "\0"s + types.bytes.substr(0, static_cast<size_t>(types.len));
-
-    const fs::path shipped = test::BuiltPluginFile().parent_path() / "SyntaxColouring.ini";
-    std::ifstream in(shipped);
-    ASSERT_TRUE(in) << shipped;
-    std::string line;
-    int groups = 0;
-    while (std::getline(in, line)) {
-        SCOPED_TRACE(line.substr(0, 40));
-        if (const size_t equals = line.find('='); equals != std::string::npos) {
-            EXPECT_LE(line.size() - equals - 1, 1023u) << "value longer than the 1024-byte read buffer allows";
-        }
-        if (line.rfind("FileGroup", 0) != 0 || line.find('-') < line.find('=')) continue;
-        ++groups;
-        std::stringstream names(line.substr(line.find('=') + 1));
-        for (std::string name; std::getline(names, name, ',');) {
-            EXPECT_NE(typeList.find("\0"s + name + "|"), std::string::npos) << name << " is no file type";
-            EXPECT_NE(Keywords(name.c_str()), "") << name;
-        }
-    }
-    EXPECT_EQ(groups, 3);
-    uint32_t version = 0;
-    EXPECT_EQ(VIVO_CALL_EXPORT(test::SharedPlugin(), GetSyntaxColouringVersion)(&version), 0);
-    EXPECT_GE(version, 1u);
-}
-
-TEST_F(ShippedColouringFile, LanguagesAreComplete) {
-    struct Row {
-        const char* name;
-        const char* fileType;
-        std::string_view words;
-    };
-    const Row rows[] = {
-        {"C17", "C source file",
-         "auto break case char const continue default do double else enum extern float for goto if inline int long "
-         "register restrict return short signed sizeof static struct switch typedef union unsigned void volatile "
-         "while _Alignas _Alignof _Atomic _Bool _Complex _Generic _Imaginary _Noreturn _Static_assert _Thread_local"},
-        {"C++20", "C++ source file",
-         "alignas alignof and and_eq asm auto bitand bitor bool break case catch char char8_t char16_t char32_t class "
-         "compl concept const consteval constexpr constinit const_cast continue co_await co_return co_yield decltype "
-         "default delete do double dynamic_cast else enum explicit export extern false float for friend goto if "
-         "inline int long mutable namespace new noexcept not not_eq nullptr operator or or_eq private protected "
-         "public register reinterpret_cast requires return short signed sizeof static static_assert static_cast "
-         "struct switch template this thread_local throw true try typedef typeid typename union unsigned using "
-         "virtual void volatile wchar_t while xor xor_eq"},
-        {"C preprocessor", "C header file", "#define #elif #else #endif #error #if #ifdef #ifndef #include #line #pragma #undef defined"},
-        {"C++ preprocessor", "C++ header file",
-         "#define #elif #else #endif #error #if #ifdef #ifndef #include #line #pragma #undef defined __has_include"},
-        {"assembler", "Assembly include file", ".SECTION .INCLUDE .MACRO .ENDM .IF .ENDIF R0 R15 SP PC PSW"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        const std::string text = Words(Keywords(row.fileType));
-        std::istringstream words{std::string(row.words)};
-        for (std::string word; words >> word;) {
-            EXPECT_NE(text.find(" " + word + " "), std::string::npos) << word;
-        }
-    }
 }
 
 }  // namespace

@@ -1,0 +1,210 @@
+// The colouring files where the plug-in finds them: the primary beside a fresh copy of the plug-in,
+// the secondary below the first folder of $XDG_DATA_DIRS, read through the exports as the host's
+// editor asks; and the SyntaxColouring.ini that ships beside the built plug-in.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "platform/posix/scoped_environment.h"
+#include "queries/guarded_call.h"
+
+namespace vivo {
+namespace {
+
+using namespace std::string_literals;
+using namespace std::string_view_literals;
+namespace fs = std::filesystem;
+
+constexpr const char* kAbsent = nullptr;  // no such file
+
+// A fresh plug-in copy with its own primary file, and a common data folder with its own secondary file.
+class ColouringFolders {
+public:
+    ColouringFolders(const char* primary, const char* secondary)
+        : environment_("XDG_DATA_DIRS", (common_.path().string() + ":/usr/share").c_str()),
+          plugin_(test::CopyPluginInto(pluginDir_)) {
+        if (primary != nullptr) pluginDir_.Write("SyntaxColouring.ini", primary);
+        if (secondary != nullptr) {
+            fs::create_directories(common_.path() / "Veltora" / "RTOS");
+            common_.Write("Veltora/RTOS/SyntaxColouring.ini", secondary);
+        }
+    }
+
+    // The keyword text for `name`, asked with exactly the capacity the export says it needs.
+    std::string Keywords(const char* name) {
+        auto* information = VIVO_CALL_EXPORT(plugin_, GetSyntaxColouringInformation);
+        int32_t needed = 0;
+        char probe = 0;
+        (void)information(name, &probe, &needed);
+        const int32_t capacity = needed == 0 ? 1 : needed;
+        const test::GuardedCall c = test::CallGuarded(capacity, [&](char* b, int32_t* l) { return information(name, b, l); });
+        EXPECT_EQ(c.result, 0);
+        EXPECT_EQ(c.len, needed);
+        const std::string text = c.bytes.substr(0, static_cast<size_t>(needed == 0 ? 0 : needed - 1));
+        EXPECT_TRUE(test::WroteExactly(c, text + '\0'));
+        return text;
+    }
+
+    // The version, or nothing when the export fails.
+    std::optional<uint32_t> Version() {
+        uint32_t version = 0xA5A5A5A5;
+        if (VIVO_CALL_EXPORT(plugin_, GetSyntaxColouringVersion)(&version) != 0) return std::nullopt;
+        return version;
+    }
+
+    test::Plugin& plugin() { return plugin_; }
+
+private:
+    test::TempDir pluginDir_;
+    test::TempDir common_;
+    platform::ScopedEnvironment environment_;
+    test::Plugin plugin_;
+};
+
+constexpr const char* kTwoGroups =
+    "[Syntax Colouring Information]\n"
+    "FileGroup0=C source file,C header file\n"
+    "FileGroup0-1=auto break\n"
+    "FileGroup0-2=case\n";
+constexpr const char* kOther = "[Syntax Colouring Information]\nFileGroup0=C header file,A\nFileGroup0-1=other\n";
+constexpr const char* kVersion3 = "[Syntax Colouring Version]\nVersion=3\n";
+constexpr const char* kVersion2 = "[Syntax Colouring Version]\nVersion=2\n";
+
+struct FoundRow {
+    const char* name;
+    const char* primary;
+    const char* secondary;
+    const char* fileType;
+    std::string_view keywords;
+    std::optional<uint32_t> version;
+};
+
+// Columns: name, file beside the plug-in, file in the common data folder, name asked for, keyword
+// text, version.
+const FoundRow kFoundRows[] = {
+    {"primary answers", kTwoGroups, kOther, "C header file", "auto break\ncase\n", 0},
+    {"secondary answers what the primary lacks", kTwoGroups, kOther, "A", "other\n", 0},
+    {"secondary alone", kAbsent, kOther, "C header file", "other\n", 0},
+    {"neither", kAbsent, kAbsent, "C header file", "", 0},
+    {"versions of both add up", kVersion3, kVersion2, "A", "", 5},
+    {"primary version alone", kVersion3, kAbsent, "A", "", 3},
+};
+
+TEST(SyntaxColouringFiles, FoundBesideThePluginAndInTheCommonDataFolder) {
+    for (const FoundRow& row : kFoundRows) {
+        SCOPED_TRACE(row.name);
+        ColouringFolders folders(row.primary, row.secondary);
+        EXPECT_EQ(folders.Keywords(row.fileType), row.keywords);
+        EXPECT_EQ(folders.Version(), row.version);
+    }
+}
+
+TEST(SyntaxColouringFiles, DeliveryNeedsRoomForTheTerminator) {
+    ColouringFolders folders(kTwoGroups, kAbsent);
+    auto* information = VIVO_CALL_EXPORT(folders.plugin(), GetSyntaxColouringInformation);
+    const auto call = [&](char* b, int32_t* l) { return information("C source file", b, l); };
+    const test::GuardedCall tight = test::CallGuarded(16, call);  // "auto break\ncase\n" is 16 bytes
+    EXPECT_EQ(tight.result, 1);
+    EXPECT_EQ(tight.len, 17);
+    EXPECT_TRUE(test::WroteNothing(tight));
+    const test::GuardedCall unknown =
+        test::CallGuarded(8, [&](char* b, int32_t* l) { return information("nothing", b, l); });
+    EXPECT_EQ(unknown.result, 0);
+    EXPECT_EQ(unknown.len, 0);
+    EXPECT_TRUE(test::WroteExactly(unknown, "\0"sv));
+}
+
+// The file the plug-in ships: its groups name the toolchain's file types and hold the whole keyword
+// sets of the languages.
+class ShippedColouringFile : public ::testing::Test {
+protected:
+    ShippedColouringFile() : environment_("XDG_DATA_DIRS", empty_.path().string().c_str()) {}
+
+    std::string Keywords(const char* name) {
+        auto* information = VIVO_CALL_EXPORT(test::SharedPlugin(), GetSyntaxColouringInformation);
+        return test::CallGuarded(8192, [&](char* b, int32_t* l) { return information(name, b, l); }).bytes.c_str();
+    }
+
+private:
+    test::TempDir empty_;
+    platform::ScopedEnvironment environment_;
+};
+
+std::string Words(std::string text) {
+    for (char& c : text) {
+        if (c == '\n') c = ' ';
+    }
+    return " " + text + " ";
+}
+
+TEST_F(ShippedColouringFile, GroupsNameTheToolchainsFileTypes) {
+    auto* extensions = VIVO_CALL_EXPORT(test::SharedPlugin(), GetSupportedFileExtensions);
+    const test::GuardedCall types = test::CallGuarded(4096, [&](char* b, int32_t* l) { return extensions(b, l); });
+    ASSERT_EQ(types.result, 0);
+    const std::string typeList = "\0"s + types.bytes.substr(0, static_cast<size_t>(types.len));
+
+    const fs::path shipped = test::BuiltPluginFile().parent_path() / "SyntaxColouring.ini";
+    std::ifstream in(shipped);
+    ASSERT_TRUE(in) << shipped;
+    std::string line;
+    int groups = 0;
+    while (std::getline(in, line)) {
+        SCOPED_TRACE(line.substr(0, 40));
+        if (const size_t equals = line.find('='); equals != std::string::npos) {
+            EXPECT_LE(line.size() - equals - 1, 1023u) << "value longer than the 1024-byte read buffer allows";
+        }
+        if (line.rfind("FileGroup", 0) != 0 || line.find('-') < line.find('=')) continue;
+        ++groups;
+        std::stringstream names(line.substr(line.find('=') + 1));
+        for (std::string name; std::getline(names, name, ',');) {
+            EXPECT_NE(typeList.find("\0"s + name + "|"), std::string::npos) << name << " is no file type";
+            EXPECT_NE(Keywords(name.c_str()), "") << name;
+        }
+    }
+    EXPECT_EQ(groups, 3);
+    uint32_t version = 0;
+    EXPECT_EQ(VIVO_CALL_EXPORT(test::SharedPlugin(), GetSyntaxColouringVersion)(&version), 0);
+    EXPECT_GE(version, 1u);
+}
+
+TEST_F(ShippedColouringFile, LanguagesAreComplete) {
+    struct Row {
+        const char* name;
+        const char* fileType;
+        std::string_view words;
+    };
+    const Row rows[] = {
+        {"C17", "C source file",
+         "auto break case char const continue default do double else enum extern float for goto if inline int long "
+         "register restrict return short signed sizeof static struct switch typedef union unsigned void volatile "
+         "while _Alignas _Alignof _Atomic _Bool _Complex _Generic _Imaginary _Noreturn _Static_assert _Thread_local"},
+        {"C++20", "C++ source file",
+         "alignas alignof and and_eq asm auto bitand bitor bool break case catch char char8_t char16_t char32_t class "
+         "compl concept const consteval constexpr constinit const_cast continue co_await co_return co_yield decltype "
+         "default delete do double dynamic_cast else enum explicit export extern false float for friend goto if "
+         "inline int long mutable namespace new noexcept not not_eq nullptr operator or or_eq private protected "
+         "public register reinterpret_cast requires return short signed sizeof static static_assert static_cast "
+         "struct switch template this thread_local throw true try typedef typeid typename union unsigned using "
+         "virtual void volatile wchar_t while xor xor_eq"},
+        {"C preprocessor", "C header file", "#define #elif #else #endif #error #if #ifdef #ifndef #include #line #pragma #undef defined"},
+        {"C++ preprocessor", "C++ header file",
+         "#define #elif #else #endif #error #if #ifdef #ifndef #include #line #pragma #undef defined __has_include"},
+        {"assembler", "Assembly include file", ".SECTION .INCLUDE .MACRO .ENDM .IF .ENDIF R0 R15 SP PC PSW"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string text = Words(Keywords(row.fileType));
+        std::istringstream words{std::string(row.words)};
+        for (std::string word; words >> word;) {
+            EXPECT_NE(text.find(" " + word + " "), std::string::npos) << word;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vivo
