@@ -106,7 +106,8 @@ std::optional<StringList> SplitQuoted(const char* text, std::string_view delimit
 
 bool ParseOptionString(std::string_view text, OptionSet& set) {
     std::vector<std::string_view> items;
-    QuotedSplitter(kItemDelimiters).ForEachToken(text, [&](std::string_view item) { items.push_back(item); });
+    QuotedSplitter(kItemDelimiters).ForEachToken(text,
+                                                 [&](std::string_view item) { items.push_back(item); });
     const QuotedSplitter fieldSplitter(kFieldDelimiters);
     set.clear();
     // Right to left, so that a key that stands twice lists the later item's value first.
