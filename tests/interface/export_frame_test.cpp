@@ -213,7 +213,7 @@ TEST(ExportFrame, EveryExportThatChecksPointersHasARow) {
     std::ifstream list(VIVO_SOURCE_DIR "/src/interface/exports.list");
     int exports = 0;
     for (std::string name; std::getline(list, name); ++exports) {
-        if (!unchecked.count(name)) EXPECT_TRUE(rows.count(name)) << name;
+        EXPECT_TRUE(unchecked.count(name) || rows.count(name)) << name;
     }
     EXPECT_EQ(exports, 33);
     EXPECT_EQ(rows.size(), 30u);
