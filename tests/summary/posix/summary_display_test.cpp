@@ -1,11 +1,8 @@
 // DisplaySummaryInformation without a terminal: the report goes to standard error, the dialog is
 // confirmed with the check box as it stands (ticked at load), and Upgrade.txt is written.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,11 +10,13 @@
 
 #include "summary/change_summary.h"
 #include "support/plugin.h"
+#include "support/posix/no_terminal.h"
 
 namespace vivo {
 namespace {
 
 namespace fs = std::filesystem;
+using test::NoTerminal;
 
 std::string ReadBytes(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -25,46 +24,6 @@ std::string ReadBytes(const fs::path& file) {
 }
 
 std::string LoadedObjects() { return ReadBytes("/proc/self/maps"); }
-
-// For its lifetime standard input reads from /dev/null and standard error goes into a file, so the
-// report dialog cannot find a terminal, whoever runs the tests.
-class NoTerminal {
-public:
-    NoTerminal() {
-        std::fflush(stderr);
-        savedIn_ = ::dup(STDIN_FILENO);
-        savedErr_ = ::dup(STDERR_FILENO);
-        const int null = ::open("/dev/null", O_RDONLY);
-        ::dup2(null, STDIN_FILENO);
-        ::close(null);
-        capture_ = std::tmpfile();
-        ::dup2(::fileno(capture_), STDERR_FILENO);
-    }
-    ~NoTerminal() {
-        std::fflush(stderr);
-        ::dup2(savedIn_, STDIN_FILENO);
-        ::dup2(savedErr_, STDERR_FILENO);
-        ::close(savedIn_);
-        ::close(savedErr_);
-        std::fclose(capture_);
-    }
-    NoTerminal(const NoTerminal&) = delete;
-    NoTerminal& operator=(const NoTerminal&) = delete;
-
-    // What went to standard error so far.
-    std::string Shown() {
-        std::fflush(stderr);
-        std::string text;
-        std::rewind(capture_);
-        for (int c; (c = std::fgetc(capture_)) != EOF;) text.push_back(static_cast<char>(c));
-        return text;
-    }
-
-private:
-    int savedIn_ = -1;
-    int savedErr_ = -1;
-    std::FILE* capture_ = nullptr;
-};
 
 // The report's header for project P before any toolchain change, as it reaches Upgrade.txt: every
 // CR LF of the report as CR CR LF.
