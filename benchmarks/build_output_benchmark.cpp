@@ -207,6 +207,8 @@ BENCHMARK(BM_ClassifyWithRegex)->Unit(benchmark::kMillisecond)->Iterations(1);
 // ratios.
 class RateReporter : public benchmark::ConsoleReporter {
 public:
+    RateReporter() : ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
