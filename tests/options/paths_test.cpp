@@ -149,21 +149,5 @@ TEST(CanonicalizeIfAbsolute, KeepsAPathTooLongToCanonicalize) {
     EXPECT_EQ(path, before);
 }
 
-TEST(ShellPathCalls, BehaveAsDocumented) {
-    // PathAppendA strips leading "." and ".." of a relative path: the reason BuildPath guards them.
-    EXPECT_EQ(AppendPath("..\\path1\\path2", "path3"), "\\path1\\path2\\path3");
-    EXPECT_EQ(AppendPath("name_1\\name_2", "name_3"), "name_1\\name_2\\name_3");
-    EXPECT_EQ(AppendPath("C:\\a\\", "\\b"), "C:\\a\\b");
-    // PathRemoveFileSpecA
-    EXPECT_EQ(RemoveFileSpec("C:\\a\\b.c"), "C:\\a");
-    EXPECT_EQ(RemoveFileSpec("C:\\b.c"), "C:\\");
-    EXPECT_EQ(RemoveFileSpec("\\b.c"), "\\");
-    EXPECT_EQ(RemoveFileSpec("b.c"), "");
-    // PathFindFileNameA: a trailing backslash belongs to the last name.
-    EXPECT_EQ(FindFileName("C:\\a\\b.c"), "b.c");
-    EXPECT_EQ(FindFileName("C:\\a\\"), "a\\");
-    EXPECT_EQ(FindFileName("C:b.c"), "b.c");
-}
-
 }  // namespace
 }  // namespace vivo

@@ -70,16 +70,6 @@ TEST(AppendUniqueLines, CostGrowsLinearly) {
     EXPECT_LT(elapsed.count(), 10.0) << "a scan per line takes about a minute here";
 }
 
-TEST(AddSummaryMessage, KeepsDuplicatesInOrder) {
-    ChangeSummary summary;
-    summary.AddSummaryMessage(2008);
-    summary.AddSummaryMessage(7);
-    summary.AddSummaryMessage(2008);
-    EXPECT_EQ(summary.messageIds, (std::vector<uint32_t>{2008, 7, 2008}));
-    ResetSummary(summary);
-    EXPECT_TRUE(summary.messageIds.empty());
-}
-
 TEST(SummaryDialog, BuildsTheReportText) {
     struct Row {
         const char* name;
