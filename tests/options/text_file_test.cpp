@@ -25,7 +25,7 @@ std::string ReadBytes(const fs::path& file) {
 
 bool Writable(const fs::path& file) {
     struct stat info{};
-    return ::stat(file.c_str(), &info) == 0 && (info.st_mode & 0222) != 0;
+    return ::stat(file.string().c_str(), &info) == 0 && (info.st_mode & 0222) != 0;
 }
 
 TEST(WriteTextFile, WritesInTextModeAndSetsTheAttributes) {
