@@ -1,0 +1,139 @@
+#pragma once
+// What every fuzz target shares: its input read as a host's arguments, and caller buffers with guard
+// bytes behind them that are checked after every call, so that a write past the capacity aborts.
+//
+// Input layout: one selector byte, two bytes of capacity (little-endian, 0 to 65535), then text
+// fields separated by the byte 0x01. A list field is handed over as a NUL-separated list: its bytes
+// as they are (a NUL in them ends a string) followed by two NULs.
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "vivo/vivo.h"
+
+namespace vivo::fuzz {
+
+inline constexpr unsigned char kFill = 0xA5;
+inline constexpr std::size_t kGuardBytes = 32;
+inline constexpr char kFieldSeparator = '\x01';
+
+[[noreturn]] inline void Fail(const char* what, const char* call) {
+    std::fprintf(stderr, "vivo fuzz: %s in %s\n", what, call);
+    std::abort();
+}
+
+class Input {
+public:
+    Input(const uint8_t* data, std::size_t size) : text_(reinterpret_cast<const char*>(data), size) {
+        selector_ = Byte();
+        capacity_ = Byte();
+        capacity_ |= static_cast<int32_t>(Byte()) << 8;
+    }
+
+    uint8_t selector() const { return selector_; }
+    int32_t capacity() const { return capacity_; }
+
+    // The next field as a NUL-terminated text (cut at an inner NUL by the export, as a host's would be).
+    std::string Text() { return std::string(Field()); }
+
+    // The next field as a NUL-separated list: its bytes, then two NULs.
+    std::string List() {
+        std::string list(Field());
+        list.append(2, '\0');
+        return list;
+    }
+
+    // What is left, as one text (separators included).
+    std::string Rest() {
+        std::string rest(text_);
+        text_ = {};
+        return rest;
+    }
+
+    bool empty() const { return text_.empty(); }
+
+private:
+    uint8_t Byte() {
+        if (text_.empty()) return 0;
+        const auto byte = static_cast<uint8_t>(text_.front());
+        text_.remove_prefix(1);
+        return byte;
+    }
+
+    std::string_view Field() {
+        const std::size_t end = text_.find(kFieldSeparator);
+        const std::string_view field = text_.substr(0, end);
+        text_.remove_prefix(end == std::string_view::npos ? text_.size() : end + 1);
+        return field;
+    }
+
+    std::string_view text_;
+    uint8_t selector_ = 0;
+    int32_t capacity_ = 0;
+};
+
+// A host's buffer of `capacity` bytes with guard bytes behind it.
+class GuardedBuffer {
+public:
+    explicit GuardedBuffer(int32_t capacity)
+        : capacity_(capacity), bytes_(new unsigned char[static_cast<std::size_t>(capacity) + kGuardBytes]) {
+        std::memset(bytes_.get(), kFill, static_cast<std::size_t>(capacity) + kGuardBytes);
+    }
+    char* data() { return reinterpret_cast<char*>(bytes_.get()); }
+
+    // Aborts when a guard byte changed, or when the call failed and still wrote into the buffer.
+    void Check(int32_t result, const char* call) const {
+        const std::size_t size = static_cast<std::size_t>(capacity_);
+        for (std::size_t i = size; i < size + kGuardBytes; ++i)
+            if (bytes_[i] != kFill) Fail("write past the capacity", call);
+        if (result != 0)
+            for (std::size_t i = 0; i < size; ++i)
+                if (bytes_[i] != kFill) Fail("write into the buffer of a failed call", call);
+    }
+
+private:
+    int32_t capacity_;
+    std::unique_ptr<unsigned char[]> bytes_;
+};
+
+// Calls `call(buffer, &len)` as a host does: with `capacity` first; when that is too small, again
+// with the length the export asked for (the length, or one more for the protocols that add a
+// terminator). Every call is checked for writes past the capacity; a successful call must report
+// a length within the capacity, and the asked-for capacity must be enough.
+template <class Call>
+int32_t CallGuarded(int32_t capacity, const char* name, Call&& call) {
+    GuardedBuffer buffer(capacity);
+    int32_t len = capacity;
+    const int32_t result = call(buffer.data(), &len);
+    buffer.Check(result, name);
+    if (len < 0) Fail("negative length", name);
+    if (result == 0 && len > capacity) Fail("length beyond the capacity of a successful call", name);
+    if (result != 1 || len < capacity || len > (1 << 24)) return result;
+
+    for (const int32_t asked : {len, len + 1}) {
+        if (asked <= capacity) continue;  // that much was already too little
+        GuardedBuffer retry(asked);
+        int32_t retryLen = asked;
+        const int32_t retried = call(retry.data(), &retryLen);
+        retry.Check(retried, name);
+        if (retried == 0) {
+            if (retryLen > asked) Fail("length beyond the capacity of a successful call", name);
+            return retried;
+        }
+        if (retryLen != len) return retried;  // the export refused the input for another reason
+    }
+    Fail("the asked-for capacity is not enough", name);
+}
+
+// Toolchain records as the host passes them (the 32-bit record size, 12).
+inline VivoToolchainRecord Record(const std::string& name, const std::string& version) {
+    return VivoToolchainRecord{12, name.c_str(), version.c_str()};
+}
+
+}  // namespace vivo::fuzz

@@ -1,0 +1,79 @@
+// Fuzz target: the linker's section placement. UpdateLinkerSections with an array of memory areas
+// built from the input, then the new option string read back through GetNoOfMemoryAreas,
+// GetAddressRanges and GetSections as the host's dialog does.
+//
+// Fields: the option string, then one field per memory area: its address list and its section
+// groups separated by the byte 0x02 (each a NUL-separated list). Selector: the area number asked for.
+#include <vector>
+
+#include "fuzz/fuzz_support.h"
+
+using vivo::fuzz::CallGuarded;
+using vivo::fuzz::Fail;
+
+namespace {
+
+constexpr char kPartSeparator = '\x02';
+constexpr std::size_t kMaxAreas = 64;
+
+// One area's lists, kept alive for the call.
+struct AreaInput {
+    std::string addressList;
+    std::vector<std::string> groups;
+    std::vector<const char*> groupPointers;
+    VivoMemoryArea record{};
+};
+
+void ReadArea(const std::string& field, AreaInput& area) {
+    std::size_t start = 0;
+    bool first = true;
+    while (true) {
+        const std::size_t end = field.find(kPartSeparator, start);
+        std::string list = field.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        list.append(2, '\0');
+        if (first) area.addressList = std::move(list);
+        else area.groups.push_back(std::move(list));
+        first = false;
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    for (const std::string& group : area.groups) area.groupPointers.push_back(group.data());
+    area.groupPointers.push_back(nullptr);
+    area.record = VivoMemoryArea{0, area.addressList.data(), area.groupPointers.data()};
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    vivo::fuzz::Input in(data, size);
+    const int32_t capacity = in.capacity();
+    const int32_t asked = static_cast<int8_t>(in.selector());
+    const std::string options = in.Text();
+    std::vector<AreaInput> areas;
+    areas.reserve(kMaxAreas);
+    while (!in.empty() && areas.size() < kMaxAreas) ReadArea(in.Text(), areas.emplace_back());
+    std::vector<const VivoMemoryArea*> records;
+    for (const AreaInput& area : areas) records.push_back(&area.record);
+    records.push_back(nullptr);
+
+    const int reserved = 0;
+    std::string updated;
+    const int32_t result = CallGuarded(capacity, "UpdateLinkerSections", [&](char* b, int32_t* l) {
+        const int32_t r = UpdateLinkerSections(&reserved, options.c_str(), records.data(), b, l);
+        if (r == 0) updated.assign(b, static_cast<std::size_t>(*l) - 1);
+        return r;
+    });
+    // Read back what was just written, or the original when the update was refused.
+    const std::string& read = result == 0 ? updated : options;
+    uint32_t count = 0;
+    if (GetNoOfMemoryAreas(0, read.c_str(), &count) != 0) Fail("count refused", "GetNoOfMemoryAreas");
+    if (result == 0 && !areas.empty() && count != areas.size())
+        Fail("area count differs from the areas written", "UpdateLinkerSections");
+    for (int32_t number : {asked, 1, static_cast<int32_t>(count)}) {
+        CallGuarded(capacity, "GetAddressRanges",
+                    [&](char* b, int32_t* l) { return GetAddressRanges(0, read.c_str(), number, b, l); });
+        CallGuarded(capacity, "GetSections",
+                    [&](char* b, int32_t* l) { return GetSections(&reserved, read.c_str(), number, b, l); });
+    }
+    return 0;
+}

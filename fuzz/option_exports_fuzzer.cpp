@@ -1,0 +1,103 @@
+// Fuzz target: the exports that read and rewrite one option string (include directories, defines,
+// libraries, the linker's questions, memory areas, phase option conversion), the identity exports
+// with caller buffers, and the option string model under them.
+//
+// Fields: tool name, option string, list or text argument, area number (decimal), toolchain name.
+#include <cstdlib>
+
+#include "fuzz/fuzz_support.h"
+#include "options/option_string.h"
+
+using vivo::fuzz::CallGuarded;
+using vivo::fuzz::Fail;
+
+namespace {
+
+// Checks the option string model on its own: splitting never gives an empty token.
+void CheckModel(const std::string& options) {
+    for (const std::string& token : vivo::SplitQuoted(std::string_view(options), vivo::kItemDelimiters))
+        if (token.empty()) Fail("empty token", "SplitQuoted");
+    vivo::OptionSet set;
+    (void)vivo::ParseOptionString(options.c_str(), set);
+    (void)vivo::UndoubleEscapes(vivo::DoubleEscapeInQuotes(options, vivo::kValueEscapes), vivo::kValueEscapes);
+    (void)vivo::UnescapeCSequences(options);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    vivo::fuzz::Input in(data, size);
+    const int32_t capacity = in.capacity();
+    const std::string tool = in.Text();
+    const std::string options = in.Text();
+    const std::string list = in.List();
+    const std::string text(list.c_str());
+    const int32_t area = std::atoi(in.Text().c_str());
+    const std::string toolchainName = in.Text();
+    const std::string version = in.Text();
+    const VivoToolchainRecord toolchain = vivo::fuzz::Record(toolchainName, version);
+    const char* o = options.c_str();
+    const int reserved = 0;
+    uint32_t answer = 0;
+
+    switch (in.selector() % 20) {
+    case 0: CheckModel(options); break;
+    case 1:
+        CallGuarded(capacity, "GetIncludeFileDirectories",
+                    [&](char* b, int32_t* l) { return GetIncludeFileDirectories(tool.c_str(), o, b, l); });
+        break;
+    case 2:
+        CallGuarded(capacity, "SetIncludeFileDirectories", [&](char* b, int32_t* l) {
+            return SetIncludeFileDirectories(tool.c_str(), o, list.data(), b, l);
+        });
+        break;
+    case 3: CallGuarded(capacity, "GetDefines", [&](char* b, int32_t* l) { return GetDefines(tool.c_str(), o, b, l); }); break;
+    case 4:
+        CallGuarded(capacity, "SetDefines",
+                    [&](char* b, int32_t* l) { return SetDefines(tool.c_str(), o, list.data(), b, l); });
+        break;
+    case 5: CallGuarded(capacity, "GetLinkerMapFile", [&](char* b, int32_t* l) { return GetLinkerMapFile(0, o, b, l); }); break;
+    case 6: (void)IsLinkedByCommandFile(&reserved, o, &answer); break;
+    case 7: (void)IsPreprocessorScanEnabled(&reserved, o, &answer); break;
+    case 8: CallGuarded(capacity, "GetLibraryFiles", [&](char* b, int32_t* l) { return GetLibraryFiles(o, b, l); }); break;
+    case 9:
+        CallGuarded(capacity, "SetLibraryFiles",
+                    [&](char* b, int32_t* l) { return SetLibraryFiles(o, text.c_str(), b, l); });
+        break;
+    case 10: (void)GetNoOfMemoryAreas(0, o, &answer); break;
+    case 11:
+        CallGuarded(capacity, "GetAddressRanges",
+                    [&](char* b, int32_t* l) { return GetAddressRanges(0, o, area, b, l); });
+        break;
+    case 12:
+        CallGuarded(capacity, "GetSections", [&](char* b, int32_t* l) { return GetSections(&reserved, o, area, b, l); });
+        break;
+    case 13:
+        CallGuarded(capacity, "ConvertPhaseOptions", [&](char* b, int32_t* l) {
+            return ConvertPhaseOptions(&toolchain, tool.c_str(), text.c_str(), o, b, l);
+        });
+        break;
+    case 14: {
+        uint32_t flags = 0, second = 0;
+        (void)GetLinkerInformation(&toolchain, &flags, &second);
+        break;
+    }
+    case 15: (void)IsCommandLineExecutionSupported(tool.c_str(), &answer); break;
+    case 16:
+        CallGuarded(capacity, "GetDLLProductVersion", [&](char* b, int32_t* l) { return GetDLLProductVersion(b, l); });
+        break;
+    case 17: CallGuarded(capacity, "GetDLLType", [&](char* b, int32_t* l) { return GetDLLType(b, l); }); break;
+    case 18:
+        CallGuarded(capacity, "GetSupportedFileExtensions",
+                    [&](char* b, int32_t* l) { return GetSupportedFileExtensions(b, l); });
+        break;
+    default: {
+        // A host that has no buffer yet asks with a null one: refused, nothing written anywhere.
+        int32_t len = capacity;
+        if (GetIncludeFileDirectories(tool.c_str(), o, nullptr, &len) != 1 || len != capacity)
+            Fail("null buffer accepted", "GetIncludeFileDirectories");
+        break;
+    }
+    }
+    return 0;
+}
