@@ -78,19 +78,31 @@ private:
     int32_t capacity_ = 0;
 };
 
+// How an export may treat the byte behind the capacity.
+enum class Behind {
+    kNothing,   // never written
+    kEmptyNul,  // one NUL for an empty answer (length 0, result 0), whatever the capacity
+};
+
 // A host's buffer of `capacity` bytes with guard bytes behind it.
 class GuardedBuffer {
 public:
-    explicit GuardedBuffer(int32_t capacity)
-        : capacity_(capacity), bytes_(new unsigned char[static_cast<std::size_t>(capacity) + kGuardBytes]) {
+    explicit GuardedBuffer(int32_t capacity, Behind behind = Behind::kNothing)
+        : capacity_(capacity), behind_(behind),
+          bytes_(new unsigned char[static_cast<std::size_t>(capacity) + kGuardBytes]) {
         std::memset(bytes_.get(), kFill, static_cast<std::size_t>(capacity) + kGuardBytes);
     }
     char* data() { return reinterpret_cast<char*>(bytes_.get()); }
 
     // Aborts when a guard byte changed, or when the call failed and still wrote into the buffer.
-    void Check(int32_t result, const char* call) const {
+    void Check(int32_t result, int32_t len, const char* call) const {
         const std::size_t size = static_cast<std::size_t>(capacity_);
-        for (std::size_t i = size; i < size + kGuardBytes; ++i)
+        std::size_t guard = size;
+        if (behind_ == Behind::kEmptyNul && size == 0 && bytes_[0] != kFill) {
+            if (bytes_[0] != 0 || result != 0 || len != 0) Fail("write past the capacity", call);
+            guard = 1;
+        }
+        for (std::size_t i = guard; i < size + kGuardBytes; ++i)
             if (bytes_[i] != kFill) Fail("write past the capacity", call);
         if (result != 0)
             for (std::size_t i = 0; i < size; ++i)
@@ -99,6 +111,7 @@ public:
 
 private:
     int32_t capacity_;
+    Behind behind_;
     std::unique_ptr<unsigned char[]> bytes_;
 };
 
@@ -107,21 +120,21 @@ private:
 // terminator). Every call is checked for writes past the capacity; a successful call must report
 // a length within the capacity, and the asked-for capacity must be enough.
 template <class Call>
-int32_t CallGuarded(int32_t capacity, const char* name, Call&& call) {
-    GuardedBuffer buffer(capacity);
+int32_t CallGuarded(int32_t capacity, const char* name, Call&& call, Behind behind = Behind::kNothing) {
+    GuardedBuffer buffer(capacity, behind);
     int32_t len = capacity;
     const int32_t result = call(buffer.data(), &len);
-    buffer.Check(result, name);
+    buffer.Check(result, len, name);
     if (len < 0) Fail("negative length", name);
     if (result == 0 && len > capacity) Fail("length beyond the capacity of a successful call", name);
     if (result != 1 || len < capacity || len > (1 << 24)) return result;
 
     for (const int32_t asked : {len, len + 1}) {
         if (asked <= capacity) continue;  // that much was already too little
-        GuardedBuffer retry(asked);
+        GuardedBuffer retry(asked, behind);
         int32_t retryLen = asked;
         const int32_t retried = call(retry.data(), &retryLen);
-        retry.Check(retried, name);
+        retry.Check(retried, retryLen, name);
         if (retried == 0) {
             if (retryLen > asked) Fail("length beyond the capacity of a successful call", name);
             return retried;

@@ -60,8 +60,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         WriteFile(path, ini);
         uint32_t version = 0;
         (void)GetSyntaxColouringVersion(&version);
-        CallGuarded(capacity, "GetSyntaxColouringInformation",
-                    [&](char* b, int32_t* l) { return GetSyntaxColouringInformation(name.c_str(), b, l); });
+        // An unknown name is answered with length 0 and one NUL, also into a buffer of capacity 0.
+        CallGuarded(
+            capacity, "GetSyntaxColouringInformation",
+            [&](char* b, int32_t* l) { return GetSyntaxColouringInformation(name.c_str(), b, l); },
+            vivo::fuzz::Behind::kEmptyNul);
         break;
     }
     }

@@ -43,8 +43,10 @@ def read_project(path):
 def write(target, seeds):
     folder = CORPUS / target
     folder.mkdir(parents=True, exist_ok=True)
+    # Inputs that once failed a check (regression-*) stay; the generated seeds are made afresh.
     for old in folder.iterdir():
-        old.unlink()
+        if not old.name.startswith("regression-"):
+            old.unlink()
     for data in seeds:
         (folder / hashlib.sha1(data).hexdigest()).write_bytes(data)
 
@@ -62,8 +64,9 @@ for project in projects:
                                  "1", project["toolchain"], project["version"]))
 option_seeds.append(seed(12, 80, "Veltora Bindex", "[S|START|P,C:D(00000400)|B{x},R(0FFF00000)]", b"", "2",
                          target_toolchain, "1.01.00"))
-option_seeds.append(seed(13, 200, "Veltora Pexa C Compiler", "[S|CPU|P30] [B|DEBUG|1]",
-                         "Veltora KZ C/C++ Compiler", "0", "Veltora Pexa Standard Toolchain", "5.45.00"))
+option_seeds.append(seed(13, 200, "Veltora KZ C/C++ Compiler",
+                         "[S|OUTPUT|SRC] [S|ASSEMBLY|\"[B|DEBUG|1]] [S|X|\"\"a b\"\"]]\"] [S|CPU|KZ600] [S|INCLUDE|\"inc\"]",
+                         "Veltora KZ Assembler", "0", target_toolchain, "1.02.01"))
 option_seeds.append(seed(9, 100, "", "[S|INPUTLIBRARY|\"a.lib\"]", "Library=\"a.lib\",\"b.lib\"", "0", "", ""))
 write("option_exports", option_seeds)
 
