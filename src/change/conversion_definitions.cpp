@@ -9,6 +9,7 @@
 #include "platform/module_path.h"
 #include "platform/private_profile.h"
 #include "platform/resource_library.h"
+#include "resources/string_ids.h"
 #include "resources/string_table.h"
 
 namespace vivo {
@@ -23,8 +24,9 @@ constexpr std::string_view kDefinitionFileName = "TC.INI";
 constexpr std::string_view kWhitespace = " \t\r\n\v\f";
 
 // The toolchain names a change may start from; the first is the only target.
-constexpr std::array<uint32_t, 5> kToolchainNameIds = {6, 2009, 2023, 2010, 2011};
-constexpr uint32_t kReadingErrorMessage = 2008;
+constexpr std::array<uint32_t, 5> kToolchainNameIds = {text::kToolchainName, text::kPexaToolchainName,
+                                                      text::kTessaroToolchainName, text::kSarnokiLumoToolchainName,
+                                                      text::kVeltoraLumoToolchainName};
 
 // Names whose first word pair is followed by a comma inside the name itself:
 // "Sarnoki Lumo,Lumo/T Standard Toolchain".
@@ -44,7 +46,7 @@ void ShowReadingError() {
     const std::string japanesePath = PluginDirectory() + std::string(platform::ResourceLibraryFileName(true));
     ResourceLibrary* japanese = platform::LoadResourceLibrary(japanesePath);
     ResourceLibrary* previous = japanese != nullptr ? platform::SwapResourceSource(japanese) : nullptr;
-    ShowMessage(kMessageError, kReadingErrorMessage, platform::kMessageBoxOk, "");
+    ShowMessage(kMessageError, text::kReadingError, platform::kMessageBoxOk, "");
     if (japanese != nullptr) {
         platform::SwapResourceSource(previous);
         platform::FreeResourceLibrary(japanese);
@@ -134,7 +136,7 @@ std::optional<int32_t> FindConversion(const VivoToolchainRecord* from, const Viv
 int32_t CanUpgradeToolchain(const VivoToolchainRecord* from, const VivoToolchainRecord* to,
                             ChangeSummary& summary) {
     if (FindConversion(from, to)) return 0;
-    summary.AddSummaryMessage(kReadingErrorMessage);
+    summary.AddSummaryMessage(text::kReadingError);
     return 1;
 }
 

@@ -6,45 +6,19 @@
 #include "change/conversion_helpers.h"
 #include "change/tool_names.h"
 #include "options/option_string.h"
+#include "resources/string_ids.h"
 #include "resources/string_table.h"
 #include "summary/change_summary.h"
 
 namespace vivo {
 namespace {
 
-constexpr uint32_t kLibraryGeneratorDefaults = 2017;
-constexpr uint32_t kRenameLine = 2018;  // "  Option %s has been converted to %s\r\n"
-constexpr uint32_t kConfiguratorDefaults = 2019;
-constexpr uint32_t kPhaseOptionsHeading = 2021;
+// A null label names nothing in a rename line.
+std::string_view LabelText(const char* label) { return label != nullptr ? label : ""; }
 
 bool LabelsEqual(const char* a, const char* b) {
     if (a == nullptr || b == nullptr) return a == b;
     return std::strcmp(a, b) == 0;
-}
-
-// The string table's printf-style line with its "%s" fields filled in order; "%%" is one percent sign.
-// A null label fills its field with nothing.
-std::string FormatRenameLine(std::string_view pattern, const char* oldLabel, const char* newLabel) {
-    const char* fields[] = {oldLabel, newLabel};
-    std::size_t next = 0;
-    std::string line;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size()) {
-            if (pattern[i + 1] == 's') {
-                if (next < 2 && fields[next] != nullptr) line += fields[next];
-                ++next;
-                ++i;
-                continue;
-            }
-            if (pattern[i + 1] == '%') {
-                line += '%';
-                ++i;
-                continue;
-            }
-        }
-        line += pattern[i];
-    }
-    return line;
 }
 
 // The rename texts, loaded once per conversion of a list when the first row needs them.
@@ -54,9 +28,9 @@ struct RenameTexts {
 };
 
 std::optional<RenameTexts> LoadRenameTexts() {
-    auto heading = LoadString(kPhaseOptionsHeading);
+    auto heading = LoadString(text::kPhaseOptionsHeading);
     if (!heading) return std::nullopt;
-    auto pattern = LoadString(kRenameLine);
+    auto pattern = LoadString(text::kRenameLine);
     if (!pattern) return std::nullopt;
     return RenameTexts{std::move(*heading), std::move(*pattern)};
 }
@@ -97,7 +71,7 @@ void ConvertOptionItems(const std::vector<std::string>& sourceLines, const Conve
                     if (!texts) return;  // without its heading no rename line is written
                 }
                 pending.push_back(texts->heading);
-                pending.push_back(FormatRenameLine(texts->pattern, row.oldLabel, row.newLabel));
+                pending.push_back(FormatText(texts->pattern, {LabelText(row.oldLabel), LabelText(row.newLabel)}));
             }
         }
     }
@@ -119,7 +93,7 @@ int RunCrossFamilyConversion(const CrossFamilyConversion& conversion, std::strin
             break;
         case kToolLibraryGenerator: {
             tool = &conversion.libraryGenerator;
-            auto defaults = LoadString(kLibraryGeneratorDefaults);
+            auto defaults = LoadString(text::kLibraryGeneratorDefaults);
             if (!defaults) return 1;
             items.push_back(std::move(*defaults));
             break;
@@ -130,7 +104,7 @@ int RunCrossFamilyConversion(const CrossFamilyConversion& conversion, std::strin
             break;
         case kToolConfigurator: {
             tool = &conversion.configurator;
-            auto defaults = LoadString(kConfiguratorDefaults);
+            auto defaults = LoadString(text::kConfiguratorDefaults);
             if (!defaults) return 1;
             items.push_back(std::move(*defaults));
             break;

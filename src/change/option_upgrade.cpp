@@ -5,6 +5,7 @@
 #include "change/conversion_definitions.h"
 #include "change/cross_family.h"
 #include "change/tool_names.h"
+#include "resources/string_ids.h"
 #include "resources/string_table.h"
 
 namespace vivo {
@@ -15,10 +16,6 @@ constexpr std::string_view kEndianBigItem = "[S|ENDIAN|BIG]";
 constexpr std::string_view kEndianLittleItem = "[S|ENDIAN|LITTLE]";
 
 // Notes of the summary.
-constexpr uint32_t kPhaseOptionsHeading = 2021;
-constexpr uint32_t kEndianNote = 2024;
-constexpr uint32_t kMisraRequiredRemoveNote = 2025;
-constexpr uint32_t kSectionNote = 2026;
 
 bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
@@ -48,9 +45,9 @@ constexpr Action k10100to10200 = Run(&C::Upgrade10100to10200);
 constexpr Action k10200to10201 = Run(&C::Upgrade10200to10201);
 constexpr Action k10201to10200 = Run(&C::Downgrade10201to10200);
 constexpr Action k10200to10100 = Run(&C::Downgrade10200to10100);
-constexpr Action kSectionNotes = Notes(kPhaseOptionsHeading, kSectionNote);
-constexpr Action kEndianNotes = Notes(kPhaseOptionsHeading, kEndianNote);
-constexpr Action kMisraNotes = Notes(kPhaseOptionsHeading, kMisraRequiredRemoveNote);
+constexpr Action kSectionNotes = Notes(text::kPhaseOptionsHeading, text::kSectionNote);
+constexpr Action kEndianNotes = Notes(text::kPhaseOptionsHeading, text::kEndianNote);
+constexpr Action kMisraNotes = Notes(text::kPhaseOptionsHeading, text::kMisraRequiredRemoveNote);
 
 // What each kind runs, in order; the row's position is its kind.
 using Actions = std::array<Action, 5>;

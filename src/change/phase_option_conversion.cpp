@@ -6,16 +6,13 @@
 
 #include "interface/frame.h"
 #include "options/option_string.h"
+#include "resources/string_ids.h"
 #include "resources/string_table.h"
 
 namespace vivo {
 namespace {
 
 // String-table entries of this conversion.
-constexpr uint32_t kToolchainNameId = 6;      // this toolchain's name
-constexpr uint32_t kToolPairsId = 9;          // "source tool|target tool" lines offered
-constexpr uint32_t kCarriedKeysId = 10;       // the item keys carried over, in order
-constexpr uint32_t kKeysBesideAssemblyId = 14; // the keys carried beside an embedded assembler string
 
 // Values of carried flags that the source lacks; other absent keys are left out.
 struct DefaultValue {
@@ -49,24 +46,24 @@ std::string ObjectPath(std::string_view path) {
 
 PhaseOptionConversion ConvertPhaseOptionString(const VivoToolchainRecord& toolchain, std::string_view sourceTool,
                                                std::string_view targetTool, std::string_view sourceOptions) {
-    const std::optional<std::string> ownName = LoadString(kToolchainNameId);
+    const std::optional<std::string> ownName = LoadString(text::kToolchainName);
     if (!IsWellFormed(&toolchain) || !ownName || toolchain.name != *ownName)
         return Failure(kConversionOtherToolchain, true);
-    if (!IsListedPair(kToolPairsId, sourceTool, targetTool)) return Failure(kConversionPairNotOffered, true);
+    if (!IsListedPair(text::kConvertibleToolPairs, sourceTool, targetTool)) return Failure(kConversionPairNotOffered, true);
 
     OptionSet source;
     if (!ParseOptionString(sourceOptions, source)) return Failure(kConversionFailed, true);
     const auto output = source.find("S|OUTPUT");
     if (output == source.end() || output->second != "SRC") return Failure(kConversionNoAssemblyOutput, true);
 
-    std::optional<StringList> keys = KeyList(kCarriedKeysId);
+    std::optional<StringList> keys = KeyList(text::kCarriedKeys);
     if (!keys) return Failure(kConversionFailed, false);
 
     std::string target;
     if (const auto assembly = source.find("S|ASSEMBLY"); assembly != source.end()) {
         const std::string embedded = UndoubleEscapes(assembly->second, kValueEscapes);
         target = embedded.size() >= 2 ? embedded.substr(1, embedded.size() - 2) : std::string();
-        keys = KeyList(kKeysBesideAssemblyId);
+        keys = KeyList(text::kKeysBesideAssembly);
         if (!keys) return Failure(kConversionFailed, false);
     }
 

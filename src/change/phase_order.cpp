@@ -3,17 +3,12 @@
 #include "change/conversion_definitions.h"
 #include "change/conversion_kind.h"
 #include "change/tool_names.h"
+#include "resources/string_ids.h"
 #include "resources/string_table.h"
 
 namespace vivo {
 namespace {
 
-constexpr uint32_t kAddedLine = 2012;
-constexpr uint32_t kDeletedLine = 2013;
-constexpr uint32_t kOrderWithoutConfigurator = 2014;
-constexpr uint32_t kOrderWithConfigurator = 2015;
-constexpr uint32_t kPhaseOrderHeading = 2020;
-constexpr uint32_t kReadingErrorMessage = 2008;
 
 // The Pexa configurators, whose state "1" puts the KZ configurator into the new order.
 constexpr int32_t kPexaConfigurator = 15;
@@ -36,18 +31,9 @@ std::optional<PhaseFields> SplitPhaseLine(std::string_view line) {
 
 }  // namespace
 
-std::string FillTemplate(std::string_view pattern, std::string_view value) {
-    const std::size_t at = pattern.find("%s");
-    if (at == std::string_view::npos) return std::string(pattern);
-    std::string text(pattern.substr(0, at));
-    text += value;
-    text += pattern.substr(at + 2);
-    return text;
-}
-
 std::optional<std::string> RewritePhaseOrder(const StringList& oldOrder, ChangeSummary& summary) {
-    const std::optional<std::string> deletedPattern = LoadString(kDeletedLine);
-    const std::optional<std::string> addedPattern = LoadString(kAddedLine);
+    const std::optional<std::string> deletedPattern = LoadString(text::kDeletedLine);
+    const std::optional<std::string> addedPattern = LoadString(text::kAddedLine);
     if (!deletedPattern || !addedPattern) return std::nullopt;
 
     bool configuratorOn = false;
@@ -64,11 +50,11 @@ std::optional<std::string> RewritePhaseOrder(const StringList& oldOrder, ChangeS
         }
         if ((tool == kPexaConfigurator || tool == kPexaConfiguratorDorn) && fields->state == "1")
             configuratorOn = true;
-        deleted.push_back(FillTemplate(*deletedPattern, line));
+        deleted.push_back(FormatText(*deletedPattern, {line}));
     }
 
     const std::optional<std::string> newOrder =
-        LoadString(configuratorOn ? kOrderWithConfigurator : kOrderWithoutConfigurator);
+        LoadString(configuratorOn ? text::kOrderWithConfigurator : text::kOrderWithoutConfigurator);
     if (!newOrder) return std::nullopt;
     StringList newLines;
     SplitList(*newOrder, "\n", newLines);
@@ -77,10 +63,10 @@ std::optional<std::string> RewritePhaseOrder(const StringList& oldOrder, ChangeS
         const std::optional<PhaseFields> fields = SplitPhaseLine(line);
         if (!fields) return std::nullopt;
         if (linkerSeen && ToolIdOfName(fields->toolName) == kToolLinker) continue;
-        added.push_back(FillTemplate(*addedPattern, line));
+        added.push_back(FormatText(*addedPattern, {line}));
     }
 
-    const std::optional<std::string> heading = LoadString(kPhaseOrderHeading);
+    const std::optional<std::string> heading = LoadString(text::kPhaseOrderHeading);
     if (!heading) return std::nullopt;
     deleted.insert(deleted.begin(), *heading);
     summary.AppendUniqueLines(deleted);
@@ -103,7 +89,7 @@ std::optional<std::string> UpgradePhaseOrder(const VivoToolchainRecord* from, co
                                              const StringList& oldOrder, ChangeSummary& summary) {
     const std::optional<int32_t> kind = FindConversion(from, to);
     if (!kind) {
-        summary.AddSummaryMessage(kReadingErrorMessage);
+        summary.AddSummaryMessage(text::kReadingError);
         return std::nullopt;
     }
     // Kept for the rest of the change even when this call fails further on.

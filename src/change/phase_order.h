@@ -15,10 +15,6 @@
 
 namespace vivo {
 
-// `pattern` with its first "%s" replaced by `value`, as the summary's change lines are filled:
-// "  \"%s\" add\r\n" with "a|b" gives "  \"a|b\" add\r\n".
-[[nodiscard]] std::string FillTemplate(std::string_view pattern, std::string_view value);
-
 // The KZ phase order (text 2015 when an old Pexa configurator ran, else 2014) for the old order of a
 // cross-family change, as a newline list; hands the "PhaseOrder" section of deleted and added phases
 // to `summary`. Nothing, and the summary untouched, when a line has more than three fields or a text

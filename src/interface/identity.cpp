@@ -7,6 +7,7 @@
 #include "interface/plugin_files.h"
 #include "options/option_string.h"
 #include "platform/private_profile.h"
+#include "resources/string_ids.h"
 #include "resources/string_table.h"
 
 namespace vivo {
@@ -14,12 +15,6 @@ namespace vivo {
 namespace {
 
 // String-table entries of the plug-in's identity.
-constexpr uint32_t kInterfaceMajorId = 1;
-constexpr uint32_t kInterfaceMinorId = 2;
-constexpr uint32_t kProductVersionId = 3;
-constexpr uint32_t kOrdinalVersionId = 4;
-constexpr uint32_t kPluginTypeId = 5;
-constexpr uint32_t kFileTypesId = 40;
 
 constexpr std::string_view kTemplatesSection = "GetTemplates";
 constexpr std::string_view kEndOfTemplates = "False";
@@ -91,28 +86,28 @@ extern "C" {
 VIVO_API int32_t VIVO_CALL GetDLLInterfaceVersion(uint32_t* major, uint32_t* minor) {
     return RunExport([&] {
         if (AnyNull(major, minor)) return 1;
-        return LoadNumber(kInterfaceMajorId, major) && LoadNumber(kInterfaceMinorId, minor) ? 0 : 1;
+        return LoadNumber(text::kInterfaceMajor, major) && LoadNumber(text::kInterfaceMinor, minor) ? 0 : 1;
     });
 }
 
 VIVO_API int32_t VIVO_CALL GetDLLProductVersion(char* buffer, int32_t* len) {
     return RunExport([&] {
         if (AnyNull(buffer, len)) return 1;
-        return DeliverEntry(kProductVersionId, buffer, len);
+        return DeliverEntry(text::kProductVersion, buffer, len);
     });
 }
 
 VIVO_API int32_t VIVO_CALL GetDLLOrdinalVersion(uint32_t* ordinal) {
     return RunExport([&] {
         if (AnyNull(ordinal)) return 1;
-        return LoadNumber(kOrdinalVersionId, ordinal) ? 0 : 1;
+        return LoadNumber(text::kOrdinalVersion, ordinal) ? 0 : 1;
     });
 }
 
 VIVO_API int32_t VIVO_CALL GetDLLType(char* buffer, int32_t* len) {
     return RunExport([&] {
         if (AnyNull(buffer, len)) return 1;
-        return DeliverEntry(kPluginTypeId, buffer, len);
+        return DeliverEntry(text::kPluginType, buffer, len);
     });
 }
 
@@ -126,7 +121,7 @@ VIVO_API int32_t VIVO_CALL GetTemplates(char* buffer, int32_t* len) {
 VIVO_API int32_t VIVO_CALL GetSupportedFileExtensions(char* buffer, int32_t* len) {
     return RunExport([&] {
         if (AnyNull(buffer, len)) return 1;
-        return DeliverEntry(kFileTypesId, buffer, len);
+        return DeliverEntry(text::kFileTypes, buffer, len);
     });
 }
 

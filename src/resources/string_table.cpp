@@ -4,6 +4,7 @@
 #include <array>
 
 #include "platform/resource_library.h"
+#include "resources/string_ids.h"
 
 namespace vivo {
 namespace {
@@ -26,6 +27,22 @@ constexpr bool IdsAscending() {
 }
 static_assert(IdsAscending(), "string table rows must stay in identifier order");
 
+constexpr bool Has(uint32_t id) {
+    for (const StringEntry& e : kStrings)
+        if (e.id == id) return true;
+    return false;
+}
+static_assert(Has(text::kInterfaceMajor) && Has(text::kInterfaceMinor) && Has(text::kProductVersion) &&
+              Has(text::kOrdinalVersion) && Has(text::kPluginType) && Has(text::kToolchainName) &&
+              Has(text::kConvertibleToolPairs) && Has(text::kCarriedKeys) && Has(text::kKeysBesideAssembly) &&
+              Has(text::kFileTypes) && Has(text::kProjectNameLine) && Has(text::kUpgradedToBlock),
+              "every named identity and header text stands in the table");
+static_assert([] {
+    for (uint32_t id = text::kReadingError; id <= text::kSectionNote; ++id)
+        if (!Has(id)) return false;
+    return true;
+}(), "every toolchain change text stands in the table");
+
 }  // namespace
 
 std::optional<std::string_view> OwnString(uint32_t id) {
@@ -33,6 +50,23 @@ std::optional<std::string_view> OwnString(uint32_t id) {
                                [](const StringEntry& e, uint32_t v) { return e.id < v; });
     if (it == kStrings.end() || it->id != id) return std::nullopt;
     return it->text;
+}
+
+std::string FormatText(std::string_view format, std::initializer_list<std::string_view> values) {
+    std::string result;
+    result.reserve(format.size());
+    const std::string_view* next = values.begin();
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '%' && i + 1 < format.size() && (format[i + 1] == 's' || format[i + 1] == '%')) {
+            if (format[++i] == '%')
+                result.push_back('%');
+            else if (next != values.end())
+                result.append(*next++);
+            continue;
+        }
+        result.push_back(format[i]);
+    }
+    return result;
 }
 
 std::optional<std::string> LoadString(uint32_t id) {

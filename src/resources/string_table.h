@@ -2,6 +2,7 @@
 // The plug-in's fixed texts, loaded by identifier from the current resource source.
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,5 +15,9 @@ namespace vivo {
 // The text for `id` from the current resource source (a loaded resource library, or the
 // plug-in's own table), or nothing when that source has no such entry.
 [[nodiscard]] std::optional<std::string> LoadString(uint32_t id);
+
+// A string-table text with its "%s" fields filled in order ("%%" is one percent sign); a field with
+// no value left fills with nothing.
+[[nodiscard]] std::string FormatText(std::string_view format, std::initializer_list<std::string_view> values);
 
 }  // namespace vivo

@@ -3,6 +3,7 @@
 #include "options/text_file.h"
 #include "platform/file_system.h"
 #include "platform/report_dialog.h"
+#include "resources/string_ids.h"
 #include "resources/string_table.h"
 #include "summary/change_summary.h"
 
@@ -14,28 +15,6 @@ std::string Text(std::uint32_t id) { return LoadString(id).value_or(std::string(
 
 }  // namespace
 
-std::string FormatText(std::string_view format, const std::vector<std::string_view>& values) {
-    std::string result;
-    result.reserve(format.size());
-    std::size_t next = 0;
-    for (std::size_t i = 0; i < format.size(); ++i) {
-        if (format[i] == '%' && i + 1 < format.size()) {
-            if (format[i + 1] == 's') {
-                if (next < values.size()) result.append(values[next]);
-                ++next;
-                ++i;
-                continue;
-            }
-            if (format[i + 1] == '%') {
-                result.push_back('%');
-                ++i;
-                continue;
-            }
-        }
-        result.push_back(format[i]);
-    }
-    return result;
-}
 
 void SummaryDialog::DoModal(const ChangeSummary& summary) {
     OnInitDialog(summary);
@@ -47,9 +26,9 @@ void SummaryDialog::DoModal(const ChangeSummary& summary) {
 }
 
 void SummaryDialog::OnInitDialog(const ChangeSummary& summary) {
-    summaryText = FormatText(Text(kTextProjectName), {projectName});
-    const std::string targetName = Text(kTextTargetToolchainName);
-    summaryText += FormatText(Text(kTextUpgradedTo), {summary.fromToolchainName, summary.fromToolchainVersion,
+    summaryText = FormatText(Text(text::kProjectNameLine), {projectName});
+    const std::string targetName = Text(text::kToolchainName);
+    summaryText += FormatText(Text(text::kUpgradedToBlock), {summary.fromToolchainName, summary.fromToolchainVersion,
                                                       targetName, summary.toToolchainVersion});
     for (std::uint32_t id : messageIds) summaryText += Text(id);
     for (const std::string& line : lines) summaryText += line;

@@ -10,11 +10,6 @@ namespace vivo {
 
 class ChangeSummary;
 
-// String-table texts of the report.
-inline constexpr std::uint32_t kTextTargetToolchainName = 6;  // "Veltora KZ Standard Toolchain"
-inline constexpr std::uint32_t kTextProjectName = 1002;       // "Project name : %s\r\n\r\n"
-inline constexpr std::uint32_t kTextUpgradedTo = 1003;        // "%s %s was upgraded to\r\n   %s %s.\r\n\r\n"
-inline constexpr std::uint32_t kMessageTcIniReadingError = 2008;
 
 // The file the report is saved as, in the project directory.
 inline constexpr std::string_view kUpgradeFileSuffix = "\\Upgrade.txt";
@@ -41,7 +36,5 @@ public:
     void OnCancel() {}
 };
 
-// `format` with each "%s" replaced by the next of `values` (missing ones as empty text), "%%" as "%".
-[[nodiscard]] std::string FormatText(std::string_view format, const std::vector<std::string_view>& values);
 
 }  // namespace vivo
