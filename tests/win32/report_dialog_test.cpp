@@ -17,6 +17,7 @@
 
 #include "resources/report_dialog.h"
 #include "support/plugin.h"
+#include "win32/person_at_desk.h"
 
 namespace vivo::test {
 namespace {
@@ -133,8 +134,11 @@ std::string ReadBytes(const fs::path& file) {
 class ReportDialog : public ::testing::Test {
 protected:
     ReportDialog() {
+        reportDialogDrivenByTest = true;
         fs::copy_file(BuiltPluginFile().parent_path() / "ResVivo.dll", pluginDir_.path() / "ResVivo.dll");
     }
+
+    ~ReportDialog() override { reportDialogDrivenByTest = false; }
 
     TempDir pluginDir_;
     TempDir projectDir_;
