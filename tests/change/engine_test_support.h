@@ -1,17 +1,17 @@
 #pragma once
-// Shared pieces of the toolchain change tests: toolchain records, NUL-separated lists, a plug-in copy
-// with its own TC.ini, and calls through guarded caller buffers.
+// Shared pieces of the toolchain change tests: toolchain records, a plug-in copy with its own TC.ini,
+// calls through guarded caller buffers, and the report of a change.
 
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <initializer_list>
 #include <memory>
 #include <sstream>
 #include <string>
 
 #include "options/option_string.h"
-#include "support/plugin.h"
+#include "queries/guarded_call.h"
+#include "support/no_terminal.h"
 
 namespace vivo::test {
 
@@ -20,11 +20,7 @@ inline constexpr const char* kPexa = "Veltora Pexa Standard Toolchain";
 inline constexpr const char* kSarnokiLumo = "Sarnoki Lumo,Lumo/T Standard Toolchain";
 inline constexpr const char* kVeltoraLumo = "Veltora Lumo,Lumo/T Standard Toolchain";
 inline constexpr const char* kTessaro = "Veltora Tessaro RISC engine Standard Toolchain";
-
-inline constexpr const char* kCompiler = "Veltora KZ C/C++ Compiler";
-inline constexpr const char* kAssembler = "Veltora KZ Assembler";
 inline constexpr const char* kLibraryGenerator = "Veltora KZ C/C++ Library Generator";
-inline constexpr const char* kLinker = "Veltora Bindex";
 inline constexpr const char* kConfigurator = "Veltora KZ Configurator";
 
 // A source toolchain and version, for the change to KZ `toVersion`.
@@ -33,13 +29,6 @@ struct Change {
     const char* fromVersion;
     const char* toVersion;
 };
-
-// Each string followed by NUL, then one more NUL.
-inline std::string NulList(std::initializer_list<std::string> strings) {
-    std::string list;
-    for (const std::string& s : strings) list += s + '\0';
-    return list + '\0';
-}
 
 inline std::string ReadFile(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -50,29 +39,19 @@ inline std::string ReadFile(const std::filesystem::path& file) {
 
 inline std::string ShippedDefinitions() { return ReadFile(std::string(VIVO_SOURCE_DIR) + "/src/resources/TC.ini"); }
 
-// What an export left in a guarded caller buffer.
-struct BufferResult {
-    int32_t rc;
-    int32_t len;
-    std::string bytes;  // the first `capacity` bytes of the buffer
-};
-inline constexpr char kGuard = '\x5A';
-
-// Calls `call(buffer, &len)` with `capacity` bytes and checks that nothing was written behind them.
+// One byte too few first: failure, nothing written, the size told; then the retry with that size delivers
+// exactly `bytes` (the host's two-call protocol).
 template <class Call>
-BufferResult CallGuarded(int32_t capacity, Call call) {
-    std::string buffer(static_cast<std::size_t>(capacity) + 16, kGuard);
-    int32_t len = capacity;
-    const int32_t rc = call(buffer.data(), &len);
-    EXPECT_EQ(buffer.substr(static_cast<std::size_t>(capacity)), std::string(16, kGuard)) << "written past the buffer";
-    return {rc, len, buffer.substr(0, static_cast<std::size_t>(capacity))};
-}
-
-// Expects success with exactly `expected` in the buffer and its length written back as `reported`.
-inline void ExpectDelivered(const BufferResult& r, const std::string& expected, int32_t reported) {
-    EXPECT_EQ(r.rc, 0);
-    EXPECT_EQ(r.len, reported);
-    EXPECT_EQ(r.bytes.substr(0, expected.size()), expected);
+void ExpectRetryDelivers(Call&& call, std::string_view bytes) {
+    const auto size = static_cast<int32_t>(bytes.size());
+    const GuardedCall small = CallGuarded(size - 1, call);
+    EXPECT_EQ(small.result, 1);
+    EXPECT_EQ(small.len, size);
+    EXPECT_TRUE(WroteNothing(small));
+    const GuardedCall fits = CallGuarded(small.len, call);
+    EXPECT_EQ(fits.result, 0);
+    EXPECT_EQ(fits.len, size);
+    EXPECT_TRUE(WroteExactly(fits, bytes));
 }
 
 // A copy of the plug-in in its own folder, with `definitions` as its TC.ini (none when empty).
@@ -88,8 +67,7 @@ public:
 
     // Starts a change with an empty phase order and expects it to be found.
     void Begin(const Change& change) const {
-        const VivoToolchainRecord from{12, change.fromName, change.fromVersion};
-        const VivoToolchainRecord to{12, kKZ, change.toVersion};
+        const VivoToolchainRecord from{12, change.fromName, change.fromVersion}, to{12, kKZ, change.toVersion};
         char buffer[256];
         int32_t len = sizeof buffer;
         ASSERT_EQ(VIVO_CALL_EXPORT(*plugin_, UpgradePhaseOrder)(&from, &to, "\0", buffer, &len), 0)
@@ -98,7 +76,10 @@ public:
 
     // The report of the change as Upgrade.txt holds it, line breaks back to CR LF.
     std::string Report() const {
-        VIVO_CALL_EXPORT(*plugin_, DisplaySummaryInformation)("P", dir_.path().string().c_str());
+        {
+            NoTerminal console;  // no keys awaited when the tests run from a terminal
+            VIVO_CALL_EXPORT(*plugin_, DisplaySummaryInformation)("P", dir_.path().string().c_str());
+        }
         std::string text = ReadFile(dir_.path() / "Upgrade.txt");
         for (std::size_t at; (at = text.find("\r\r\n")) != std::string::npos;) text.erase(at, 1);
         return text;

@@ -11,11 +11,10 @@ constexpr const char* kPexaLinker = "Veltora Pexa Linker";
 constexpr const char* kPexaLibrarian = "Veltora Pexa Librarian";
 constexpr const char* kPexaConverter = "Veltora Pexa Stype Converter";
 
-BufferResult AskPhases(const EnginePlugin& engine, const std::string& states, const std::string& phases,
-                       const char* phaseName) {
-    return CallGuarded(256, [&](char* b, int32_t* n) {
+auto AskPhases(const EnginePlugin& engine, std::string states, std::string phases, const char* phaseName) {
+    return [&engine, states, phases, phaseName](char* b, int32_t* n) {
         return VIVO_CALL_EXPORT(engine.plugin(), UpgradePhases)("", "", states.c_str(), phases.c_str(), phaseName, b, n);
-    });
+    };
 }
 
 // Pexa V5.45: the state of the old linker, librarian and S-type converter (null: no line; "0"; or
@@ -58,11 +57,8 @@ const DecisionRow kDecisionRows[] = {
     {26, "1", "1", "2", {kPexaLinker, kPexaConverter}},
 };
 
-std::string ListOf(const StringList& names) {
-    std::string list;
-    for (const std::string& name : names) list += name + '\0';
-    return list.empty() ? std::string(2, '\0') : list + '\0';
-}
+// An empty list is two NULs.
+std::string ListOf(const StringList& names) { return names.empty() ? std::string(2, '\0') : NulListOf(names); }
 
 TEST(PhaseList, PexaV545LinkerDecisionTable) {
     EnginePlugin engine;
@@ -75,18 +71,15 @@ TEST(PhaseList, PexaV545LinkerDecisionTable) {
         if (row.librarian) states += std::string(kPexaLibrarian) + "|" + row.librarian + '\0';
         if (row.linker) states += std::string(kPexaLinker) + "|" + row.linker + '\0';
         states += '\0';
-        const std::string expected = ListOf(row.answer);
-        ExpectDelivered(AskPhases(engine, states, "\0", kLinker), expected, static_cast<int32_t>(expected.size()));
+        ExpectRetryDelivers(AskPhases(engine, states, std::string(1, '\0'), kLinker), ListOf(row.answer));
     }
 }
 
 TEST(PhaseList, PexaV545StateLineWithOneFieldFails) {
     EnginePlugin engine;
     engine.Begin(kFromPexaV545);
-    const BufferResult r = AskPhases(engine, NulList({"Veltora Pexa Linker|0", "Veltora Pexa Librarian"}), "\0", kLinker);
-    EXPECT_EQ(r.rc, 1);
-    EXPECT_EQ(r.len, 256);
-    EXPECT_EQ(r.bytes, std::string(256, kGuard));
+    const std::string states = NulList({"Veltora Pexa Linker|0", "Veltora Pexa Librarian"});
+    ExpectWritesNothing(AskPhases(engine, states, std::string(1, '\0'), kLinker), 1);
 }
 
 struct AnswerRow {
@@ -98,8 +91,7 @@ struct AnswerRow {
 };
 
 const std::string kKZPhases = NulList({std::string(kLibraryGenerator) + "|1", std::string(kCompiler) + "|1",
-                                       std::string(kAssembler) + "|1", std::string(kLinker) + "|1",
-                                       "Unknown Tool|1", std::string(kConfigurator)});
+    std::string(kAssembler) + "|1", std::string(kLinker) + "|1", "Unknown Tool|1", kConfigurator});
 const Change kKZ10100to10200{kKZ, "1.01.00", "1.02.00"};
 
 const AnswerRow kAnswerRows[] = {
@@ -107,9 +99,7 @@ const AnswerRow kAnswerRows[] = {
     {"Lumo V6 linker", {kSarnokiLumo, "6.00.00", "1.01.00"}, kLinker, "\0", ListOf({"Sarnoki Bindex"})},
     {"Lumo V7 linker", {kVeltoraLumo, "7.00.00", "1.01.00"}, kLinker, "\0", ListOf({kLinker})},
     {"Lumo V6 configurator: none", {kSarnokiLumo, "6.00.00", "1.01.00"}, kConfigurator, "\0", ListOf({})},
-    {"Pexa V6.00 configurator", {kPexa, "6.00.00", "1.01.00"}, kConfigurator, "\0", ListOf({"Veltora Pexa Configurator"})},
     {"Pexa V5.45 library generator", kFromPexaV545, kLibraryGenerator, "\0", ListOf({"Veltora Pexa C Compiler"})},
-    {"Pexa V6.00 assembler", {kPexa, "6.00.00", "1.01.00"}, kAssembler, "\0", ListOf({"Veltora Pexa Assembler"})},
     {"cross-family unknown phase", {kTessaro, "9.04.00", "1.01.00"}, "Unknown Tool", "\0", ListOf({})},
     {"in-family compiler", kKZ10100to10200, kCompiler, kKZPhases, ListOf({kCompiler, kLinker})},
     {"in-family library generator", kKZ10100to10200, kLibraryGenerator, kKZPhases, ListOf({kLibraryGenerator, kLinker})},
@@ -127,14 +117,13 @@ TEST(PhaseList, Answers) {
         SCOPED_TRACE(row.name);
         engine.Begin(row.change);
         // Both forms write back the number of bytes they deliver.
-        ExpectDelivered(AskPhases(engine, "\0", row.phaseList, row.phase), row.expected,
-                        static_cast<int32_t>(row.expected.size()));
+        ExpectRetryDelivers(AskPhases(engine, std::string(1, '\0'), row.phaseList, row.phase), row.expected);
     }
 }
 
 TEST(PhaseList, BeforeAnyChangeEveryPhaseIsItsOwnAnswer) {
     EnginePlugin engine;
-    ExpectDelivered(AskPhases(engine, "\0", kKZPhases, kLinker), std::string(kLinker) + '\0', 15);
+    ExpectRetryDelivers(AskPhases(engine, std::string(1, '\0'), kKZPhases, kLinker), std::string(kLinker) + '\0');
 }
 
 }  // namespace

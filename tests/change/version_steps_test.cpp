@@ -43,43 +43,30 @@ const StringList kEndianLinker = Project(kLibrary, kCompilerOptions, "", "[S|END
 const StringList kCompilerMapOnly = Project(kLibrary, "[B|MAP|1]", "", "[B|MAP|0]");
 const StringList kDowngrade = Project(kLibrary, kMisraCompiler, "[V|VERSION|1]", kOldLinker);
 
+using C = ConversionContext;
 const StepRow kStepRows[] = {
-    {"10000to10001 linker gets the agreed endian", &ConversionContext::Upgrade10000to10001, kBigProject, kLinker,
-     kLinkerOptions + " [S|ENDIAN|BIG]"},
-    {"10000to10001 little", &ConversionContext::Upgrade10000to10001, kLittleProject, kLinker,
-     "[B|MAP|0] [S|ENDIAN|LITTLE]"},
-    {"10000to10001 mixed endian", &ConversionContext::Upgrade10000to10001, kMixedProject, kLinker, kLinkerOptions},
-    {"10000to10001 no endian", &ConversionContext::Upgrade10000to10001, kNoEndianProject, kLinker, kLinkerOptions},
-    {"10000to10001 linker has its own", &ConversionContext::Upgrade10000to10001, kEndianLinker, kLinker,
-     "[S|ENDIAN|LITTLE]"},
-    {"10000to10001 compiler unchanged", &ConversionContext::Upgrade10000to10001, kBigProject, kCompiler,
-     kCompilerOptions},
-    {"10001to10100 compiler: the section item once more", &ConversionContext::Upgrade10001to10100, kBigProject,
-     kCompiler, kCompilerOptions + " [S|SECTION|L=C]"},
-    {"10001to10100 library generator", &ConversionContext::Upgrade10001to10100, kBigProject, kLibraryGenerator,
-     kLibrary + " [S|SECTION|L=C]"},
-    {"10001to10100 empty option string", &ConversionContext::Upgrade10001to10100, kLittleProject, kLibraryGenerator,
-     "[S|SECTION|L=C]"},
-    {"10001to10100 assembler unchanged", &ConversionContext::Upgrade10001to10100, kBigProject, kAssembler,
-     "[S|ENDIAN|BIG]"},
-    {"10100to10200 linker gets the existing library", &ConversionContext::Upgrade10100to10200, kBigProject, kLinker,
+    {"10000to10001 linker gets the agreed endian", &C::Upgrade10000to10001, kBigProject, kLinker, kLinkerOptions + " [S|ENDIAN|BIG]"},
+    {"10000to10001 little", &C::Upgrade10000to10001, kLittleProject, kLinker, "[B|MAP|0] [S|ENDIAN|LITTLE]"},
+    {"10000to10001 mixed endian", &C::Upgrade10000to10001, kMixedProject, kLinker, kLinkerOptions},
+    {"10000to10001 no endian", &C::Upgrade10000to10001, kNoEndianProject, kLinker, kLinkerOptions},
+    {"10000to10001 linker has its own", &C::Upgrade10000to10001, kEndianLinker, kLinker, "[S|ENDIAN|LITTLE]"},
+    {"10000to10001 compiler unchanged", &C::Upgrade10000to10001, kBigProject, kCompiler, kCompilerOptions},
+    {"10001to10100 compiler: the section item once more", &C::Upgrade10001to10100, kBigProject, kCompiler, kCompilerOptions + " [S|SECTION|L=C]"},
+    {"10001to10100 library generator", &C::Upgrade10001to10100, kBigProject, kLibraryGenerator, kLibrary + " [S|SECTION|L=C]"},
+    {"10001to10100 empty option string", &C::Upgrade10001to10100, kLittleProject, kLibraryGenerator, "[S|SECTION|L=C]"},
+    {"10001to10100 assembler unchanged", &C::Upgrade10001to10100, kBigProject, kAssembler, "[S|ENDIAN|BIG]"},
+    {"10100to10200 linker gets the existing library", &C::Upgrade10100to10200, kBigProject, kLinker,
      kLinkerOptions + " [S|EXISTINGLIBRARY|\"$(CONFIGDIR)\\my lib.lib\"]"},
-    {"10100to10200 library built, not existing", &ConversionContext::Upgrade10100to10200, kNoEndianProject,
-     kLinker, kLinkerOptions},
-    {"10200to10201 compiler: both make a map", &ConversionContext::Upgrade10200to10201, kBigProject, kCompiler,
-     kCompilerOptions + " [B|MAPOPTIMIZATION|1]"},
-    {"10200to10201 linker: both make a map", &ConversionContext::Upgrade10200to10201, kBigProject, kLinker,
-     kLinkerOptions + " [B|MAPOPTIMIZATION|1]"},
-    {"10200to10201 compiler map only", &ConversionContext::Upgrade10200to10201, kCompilerMapOnly, kCompiler,
-     "[B|MAP|1]"},
-    {"10201to10200 MISRA rule 15.2 removed", &ConversionContext::Downgrade10201to10200, kDowngrade, kCompiler,
-     " [V|VERSION|1]  [S|MISRA2004RULEIGNORE|1.1|2.2]  [S|MISRA2004RULEREQUIREDREMOVE|1.1|15.2] "
-     "[S|DEFINE|\"A=15.2 |x\"]"},
-    {"10201to10200 linker unchanged", &ConversionContext::Downgrade10201to10200, kDowngrade, kLinker, kOldLinker},
-    {"10200to10100 linker items in their old forms", &ConversionContext::Downgrade10200to10100, kDowngrade, kLinker,
+    {"10100to10200 library built, not existing", &C::Upgrade10100to10200, kNoEndianProject, kLinker, kLinkerOptions},
+    {"10200to10201 compiler: both make a map", &C::Upgrade10200to10201, kBigProject, kCompiler, kCompilerOptions + " [B|MAPOPTIMIZATION|1]"},
+    {"10200to10201 linker: both make a map", &C::Upgrade10200to10201, kBigProject, kLinker, kLinkerOptions + " [B|MAPOPTIMIZATION|1]"},
+    {"10200to10201 compiler map only", &C::Upgrade10200to10201, kCompilerMapOnly, kCompiler, "[B|MAP|1]"},
+    {"10201to10200 MISRA rule 15.2 removed", &C::Downgrade10201to10200, kDowngrade, kCompiler,
+     " [V|VERSION|1]  [S|MISRA2004RULEIGNORE|1.1|2.2]  [S|MISRA2004RULEREQUIREDREMOVE|1.1|15.2] [S|DEFINE|\"A=15.2 |x\"]"},
+    {"10201to10200 linker unchanged", &C::Downgrade10201to10200, kDowngrade, kLinker, kOldLinker},
+    {"10200to10100 linker items in their old forms", &C::Downgrade10200to10100, kDowngrade, kLinker,
      "[V|VERSION|6] [S|INPUT|\"my dir\\a.obj\"] [S|BINARY|\"b.bin\"|\"(SEC1,SEC2)\"] [S|INPUTLIBRARY|\"x.lib\"] "},
-    {"10200to10100 compiler unchanged", &ConversionContext::Downgrade10200to10100, kDowngrade, kCompiler,
-     kMisraCompiler},
+    {"10200to10100 compiler unchanged", &C::Downgrade10200to10100, kDowngrade, kCompiler, kMisraCompiler},
 };
 
 TEST(VersionSteps, EachStep) {
@@ -93,11 +80,8 @@ TEST(VersionSteps, EachStep) {
     }
 }
 
-constexpr Step kAllSteps[] = {
-    &ConversionContext::Upgrade10000to10001,   &ConversionContext::Upgrade10001to10100,
-    &ConversionContext::Upgrade10100to10200,   &ConversionContext::Upgrade10200to10201,
-    &ConversionContext::Downgrade10201to10200, &ConversionContext::Downgrade10200to10100,
-};
+constexpr Step kAllSteps[] = {&C::Upgrade10000to10001, &C::Upgrade10001to10100, &C::Upgrade10100to10200,
+                               &C::Upgrade10200to10201, &C::Downgrade10201to10200, &C::Downgrade10200to10100};
 
 TEST(VersionSteps, CommonStart) {
     for (std::size_t i = 0; i < std::size(kAllSteps); ++i) {
@@ -119,7 +103,7 @@ TEST(VersionSteps, ChainedStepsContinueTheResult) {
     ConversionContext context;
     ASSERT_TRUE(context.PreScan(kBigProject));
     std::string result;
-    for (Step step : {&ConversionContext::Upgrade10001to10100, &ConversionContext::Upgrade10200to10201})
+    for (Step step : {&C::Upgrade10001to10100, &C::Upgrade10200to10201})
         EXPECT_EQ((context.*step)(kCompiler, context.optionStrings, result), 0);
     EXPECT_EQ(result, kCompilerOptions + " [S|SECTION|L=C] [B|MAPOPTIMIZATION|1]");
 }

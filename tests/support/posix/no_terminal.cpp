@@ -1,4 +1,4 @@
-#include "support/posix/no_terminal.h"
+#include "support/no_terminal.h"
 
 #include <fcntl.h>
 #include <unistd.h>
