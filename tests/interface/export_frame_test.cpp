@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstring>
 #include <fstream>
-#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -47,146 +45,53 @@ T* Or(int nullIndex, int index, T* value) {
 
 struct CheckedExport {
     const char* name;
-    std::vector<int> checked;  // argument positions (from 0) that a null value fails
-    std::function<int32_t(const Plugin&, Arguments&, int nullIndex)> call;
+    const char* checked;  // the argument positions (from 0) that a null value fails
+    int32_t (*call)(const Plugin&, Arguments&, int nullIndex);
 };
 
-#define CALL(name) VIVO_CALL_EXPORT(plugin, name)
+// One row: the export, its checked positions, its arguments (Or(n, i, value) for each checked one).
+#define ROW(name, checked, ...) \
+    {#name, checked, [](const Plugin& plugin, Arguments& a, int n) { return VIVO_CALL_EXPORT(plugin, name)(__VA_ARGS__); }}
 
 const std::vector<CheckedExport>& Exports() {
     static const std::vector<CheckedExport> rows = {
-        {"GetDLLInterfaceVersion", {0, 1},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(GetDLLInterfaceVersion)(Or(n, 0, &a.word), Or(n, 1, &a.word));
-         }},
-        {"GetDLLProductVersion", {0, 1},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(GetDLLProductVersion)(Or(n, 0, a.buffer.data()), Or(n, 1, &a.len));
-         }},
-        {"GetDLLOrdinalVersion", {0},
-         [](const Plugin& plugin, Arguments& a, int n) { return CALL(GetDLLOrdinalVersion)(Or(n, 0, &a.word)); }},
-        {"GetDLLType", {0, 1},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(GetDLLType)(Or(n, 0, a.buffer.data()), Or(n, 1, &a.len));
-         }},
-        {"GetTemplates", {0, 1},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(GetTemplates)(Or(n, 0, a.buffer.data()), Or(n, 1, &a.len));
-         }},
-        {"GetSupportedFileExtensions", {0, 1},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(GetSupportedFileExtensions)(Or(n, 0, a.buffer.data()), Or(n, 1, &a.len));
-         }},
-        {"IsCommandLineExecutionSupported", {0, 1},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(IsCommandLineExecutionSupported)(Or(n, 0, a.text), Or(n, 1, &a.word));
-         }},
-        {"CanUpgradeToolchain", {0, 1},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(CanUpgradeToolchain)(Or(n, 0, &a.record), Or(n, 1, &a.record));
-         }},
-        {"UpgradePhaseOrder", {0, 1, 2, 3, 4},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(UpgradePhaseOrder)(Or(n, 0, &a.record), Or(n, 1, &a.record), Or(n, 2, a.list),
-                                            Or(n, 3, a.buffer.data()), Or(n, 4, &a.len));
-         }},
-        {"UpgradePhases", {0, 1, 2, 3, 4, 5, 6},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(UpgradePhases)(Or(n, 0, &a.pointer), Or(n, 1, &a.pointer), Or(n, 2, a.list),
-                                        Or(n, 3, a.list), Or(n, 4, a.text), Or(n, 5, a.buffer.data()),
-                                        Or(n, 6, &a.len));
-         }},
-        {"UpgradePhaseOptions", {0, 1, 2, 4, 5, 6},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(UpgradePhaseOptions)(Or(n, 0, &a.record), Or(n, 1, &a.record), Or(n, 2, a.text), 0,
-                                              Or(n, 4, a.list), Or(n, 5, a.buffer.data()), Or(n, 6, &a.len));
-         }},
-        {"UpgradePhaseMappings", {0, 2, 3, 4},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(UpgradePhaseMappings)(Or(n, 0, &a.pointer), 0, Or(n, 2, a.list),
-                                               Or(n, 3, a.buffer.data()), Or(n, 4, &a.len));
-         }},
-        {"ConvertPhaseOptions", {0, 1, 2, 3, 4, 5},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(ConvertPhaseOptions)(Or(n, 0, &a.record), Or(n, 1, a.text), Or(n, 2, a.text),
-                                              Or(n, 3, a.text), Or(n, 4, a.buffer.data()), Or(n, 5, &a.len));
-         }},
-        {"CheckOptionConsistency", {0, 1, 2, 3, 4, 5, 6, 7},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             const void* p = &a.pointer;
-             return CALL(CheckOptionConsistency)(Or(n, 0, p), Or(n, 1, p), Or(n, 2, p), Or(n, 3, p),
-                                                 Or(n, 4, p), Or(n, 5, p), Or(n, 6, p), Or(n, 7, p));
-         }},
-        {"GetIncludeFileDirectories", {0, 1, 2, 3},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(GetIncludeFileDirectories)(Or(n, 0, a.text), Or(n, 1, a.text), Or(n, 2, a.buffer.data()),
-                                                    Or(n, 3, &a.len));
-         }},
-        {"SetIncludeFileDirectories", {0, 1, 2, 3, 4},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(SetIncludeFileDirectories)(Or(n, 0, a.text), Or(n, 1, a.text), Or(n, 2, a.list),
-                                                    Or(n, 3, a.buffer.data()), Or(n, 4, &a.len));
-         }},
-        {"GetDefines", {0, 1, 2, 3},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(GetDefines)(Or(n, 0, a.text), Or(n, 1, a.text), Or(n, 2, a.buffer.data()),
-                                     Or(n, 3, &a.len));
-         }},
-        {"SetDefines", {0, 1, 2, 3, 4},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(SetDefines)(Or(n, 0, a.text), Or(n, 1, a.text), Or(n, 2, a.list),
-                                     Or(n, 3, a.buffer.data()), Or(n, 4, &a.len));
-         }},
-        {"GetLinkerMapFile", {1, 2, 3},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(GetLinkerMapFile)(0, Or(n, 1, a.text), Or(n, 2, a.buffer.data()), Or(n, 3, &a.len));
-         }},
-        {"GetLinkerInformation", {0, 1, 2},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(GetLinkerInformation)(Or(n, 0, &a.record), Or(n, 1, &a.word), Or(n, 2, &a.word));
-         }},
-        {"IsLinkedByCommandFile", {0, 1, 2},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(IsLinkedByCommandFile)(Or(n, 0, &a.pointer), Or(n, 1, a.text), Or(n, 2, &a.word));
-         }},
-        {"IsPreprocessorScanEnabled", {0, 1, 2},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(IsPreprocessorScanEnabled)(Or(n, 0, &a.pointer), Or(n, 1, a.text), Or(n, 2, &a.word));
-         }},
-        {"GetLibraryFiles", {0, 1, 2},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(GetLibraryFiles)(Or(n, 0, a.text), Or(n, 1, a.buffer.data()), Or(n, 2, &a.len));
-         }},
-        {"SetLibraryFiles", {0, 1, 2, 3},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(SetLibraryFiles)(Or(n, 0, a.text), Or(n, 1, a.text), Or(n, 2, a.buffer.data()),
-                                          Or(n, 3, &a.len));
-         }},
-        {"GetNoOfMemoryAreas", {1, 2},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(GetNoOfMemoryAreas)(0, Or(n, 1, a.text), Or(n, 2, &a.word));
-         }},
-        {"GetAddressRanges", {1, 3, 4},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(GetAddressRanges)(0, Or(n, 1, a.text), 1, Or(n, 3, a.buffer.data()), Or(n, 4, &a.len));
-         }},
-        {"GetSections", {0, 1, 3, 4},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(GetSections)(Or(n, 0, &a.pointer), Or(n, 1, a.text), 1, Or(n, 3, a.buffer.data()),
-                                      Or(n, 4, &a.len));
-         }},
-        {"UpdateLinkerSections", {0, 1, 2, 3, 4},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(UpdateLinkerSections)(Or(n, 0, &a.pointer), Or(n, 1, a.text), Or(n, 2, a.areas.data()),
-                                               Or(n, 3, a.buffer.data()), Or(n, 4, &a.len));
-         }},
-        {"GetSyntaxColouringInformation", {0, 1, 2},
-         [](const Plugin& plugin, Arguments& a, int n) {
-             return CALL(GetSyntaxColouringInformation)(Or(n, 0, a.text), Or(n, 1, a.buffer.data()),
-                                                        Or(n, 2, &a.len));
-         }},
-        {"GetSyntaxColouringVersion", {0},
-         [](const Plugin& plugin, Arguments& a, int n) { return CALL(GetSyntaxColouringVersion)(Or(n, 0, &a.word)); }},
+        ROW(GetDLLInterfaceVersion, "01", Or(n, 0, &a.word), Or(n, 1, &a.word)),
+        ROW(GetDLLProductVersion, "01", Or(n, 0, a.buffer.data()), Or(n, 1, &a.len)),
+        ROW(GetDLLOrdinalVersion, "0", Or(n, 0, &a.word)),
+        ROW(GetDLLType, "01", Or(n, 0, a.buffer.data()), Or(n, 1, &a.len)),
+        ROW(GetTemplates, "01", Or(n, 0, a.buffer.data()), Or(n, 1, &a.len)),
+        ROW(GetSupportedFileExtensions, "01", Or(n, 0, a.buffer.data()), Or(n, 1, &a.len)),
+        ROW(IsCommandLineExecutionSupported, "01", Or(n, 0, a.text), Or(n, 1, &a.word)),
+        ROW(CanUpgradeToolchain, "01", Or(n, 0, &a.record), Or(n, 1, &a.record)),
+        ROW(UpgradePhaseOrder, "01234", Or(n, 0, &a.record), Or(n, 1, &a.record), Or(n, 2, a.list), Or(n, 3, a.buffer.data()),
+            Or(n, 4, &a.len)),
+        ROW(UpgradePhases, "0123456", Or(n, 0, &a.pointer), Or(n, 1, &a.pointer), Or(n, 2, a.list), Or(n, 3, a.list),
+            Or(n, 4, a.text), Or(n, 5, a.buffer.data()), Or(n, 6, &a.len)),
+        ROW(UpgradePhaseOptions, "012456", Or(n, 0, &a.record), Or(n, 1, &a.record), Or(n, 2, a.text), 0, Or(n, 4, a.list),
+            Or(n, 5, a.buffer.data()), Or(n, 6, &a.len)),
+        ROW(UpgradePhaseMappings, "0234", Or(n, 0, &a.pointer), 0, Or(n, 2, a.list), Or(n, 3, a.buffer.data()), Or(n, 4, &a.len)),
+        ROW(ConvertPhaseOptions, "012345", Or(n, 0, &a.record), Or(n, 1, a.text), Or(n, 2, a.text), Or(n, 3, a.text),
+            Or(n, 4, a.buffer.data()), Or(n, 5, &a.len)),
+        ROW(CheckOptionConsistency, "01234567", Or(n, 0, &a.pointer), Or(n, 1, &a.pointer), Or(n, 2, &a.pointer),
+            Or(n, 3, &a.pointer), Or(n, 4, &a.pointer), Or(n, 5, &a.pointer), Or(n, 6, &a.pointer), Or(n, 7, &a.pointer)),
+        ROW(GetIncludeFileDirectories, "0123", Or(n, 0, a.text), Or(n, 1, a.text), Or(n, 2, a.buffer.data()), Or(n, 3, &a.len)),
+        ROW(SetIncludeFileDirectories, "01234", Or(n, 0, a.text), Or(n, 1, a.text), Or(n, 2, a.list), Or(n, 3, a.buffer.data()),
+            Or(n, 4, &a.len)),
+        ROW(GetDefines, "0123", Or(n, 0, a.text), Or(n, 1, a.text), Or(n, 2, a.buffer.data()), Or(n, 3, &a.len)),
+        ROW(SetDefines, "01234", Or(n, 0, a.text), Or(n, 1, a.text), Or(n, 2, a.list), Or(n, 3, a.buffer.data()), Or(n, 4, &a.len)),
+        ROW(GetLinkerMapFile, "123", 0, Or(n, 1, a.text), Or(n, 2, a.buffer.data()), Or(n, 3, &a.len)),
+        ROW(GetLinkerInformation, "012", Or(n, 0, &a.record), Or(n, 1, &a.word), Or(n, 2, &a.word)),
+        ROW(IsLinkedByCommandFile, "012", Or(n, 0, &a.pointer), Or(n, 1, a.text), Or(n, 2, &a.word)),
+        ROW(IsPreprocessorScanEnabled, "012", Or(n, 0, &a.pointer), Or(n, 1, a.text), Or(n, 2, &a.word)),
+        ROW(GetLibraryFiles, "012", Or(n, 0, a.text), Or(n, 1, a.buffer.data()), Or(n, 2, &a.len)),
+        ROW(SetLibraryFiles, "0123", Or(n, 0, a.text), Or(n, 1, a.text), Or(n, 2, a.buffer.data()), Or(n, 3, &a.len)),
+        ROW(GetNoOfMemoryAreas, "12", 0, Or(n, 1, a.text), Or(n, 2, &a.word)),
+        ROW(GetAddressRanges, "134", 0, Or(n, 1, a.text), 1, Or(n, 3, a.buffer.data()), Or(n, 4, &a.len)),
+        ROW(GetSections, "0134", Or(n, 0, &a.pointer), Or(n, 1, a.text), 1, Or(n, 3, a.buffer.data()), Or(n, 4, &a.len)),
+        ROW(UpdateLinkerSections, "01234", Or(n, 0, &a.pointer), Or(n, 1, a.text), Or(n, 2, a.areas.data()),
+            Or(n, 3, a.buffer.data()), Or(n, 4, &a.len)),
+        ROW(GetSyntaxColouringInformation, "012", Or(n, 0, a.text), Or(n, 1, a.buffer.data()), Or(n, 2, &a.len)),
+        ROW(GetSyntaxColouringVersion, "0", Or(n, 0, &a.word)),
     };
     return rows;
 }
@@ -194,7 +99,8 @@ const std::vector<CheckedExport>& Exports() {
 TEST(ExportFrame, EveryCheckedNullFailsBeforeAnyWork) {
     Plugin plugin(BuiltPluginFile());
     for (const CheckedExport& row : Exports()) {
-        for (int index : row.checked) {
+        for (const char* at = row.checked; *at != '\0'; ++at) {
+            const int index = *at - '0';
             SCOPED_TRACE(std::string(row.name) + " with argument " + std::to_string(index) + " null");
             Arguments args;
             EXPECT_EQ(row.call(plugin, args, index), 1);

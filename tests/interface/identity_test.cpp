@@ -1,58 +1,26 @@
 // The identity exports as the host sees them, byte for byte.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
-#include <cstring>
 #include <filesystem>
 #include <string>
-#include <vector>
 
-#include "support/plugin.h"
+#include "queries/guarded_call.h"
 
 namespace vivo::test {
 namespace {
 
-constexpr char kGuard = '\x5A';
-constexpr std::size_t kGuardBytes = 8;
-
 using BufferExport = int32_t (*)(char*, int32_t*);
 
-struct Outcome {
-    int32_t result;
-    int32_t len;
-    std::string written;  // the buffer's first `capacity` bytes
-    bool guardIntact;
-};
-
-// Calls a buffer export with `capacity` bytes and guard bytes behind them.
-Outcome CallWithCapacity(BufferExport fn, int32_t capacity) {
-    std::vector<char> buffer(static_cast<std::size_t>(capacity) + kGuardBytes, kGuard);
-    int32_t len = capacity;
-    Outcome out{};
-    out.result = fn(buffer.data(), &len);
-    out.len = len;
-    out.written.assign(buffer.data(), static_cast<std::size_t>(capacity));
-    out.guardIntact = std::all_of(buffer.end() - kGuardBytes, buffer.end(), [](char c) { return c == kGuard; });
-    return out;
-}
-
-// Checks one newline-list export at the capacities around its exact size.
+// A newline-list export at capacities 0, L-1, L and L+1: it fails writing nothing until the list fits,
+// and always tells its size.
 void ExpectNewlineListDelivery(BufferExport fn, const std::string& expected) {
-    const int32_t size = static_cast<int32_t>(expected.size());
+    const auto size = static_cast<int32_t>(expected.size());
     for (int32_t capacity : {0, size - 1, size, size + 1}) {
         SCOPED_TRACE("capacity " + std::to_string(capacity));
-        const Outcome out = CallWithCapacity(fn, capacity);
-        EXPECT_TRUE(out.guardIntact);
-        EXPECT_EQ(out.len, size);
-        if (capacity < size) {
-            EXPECT_EQ(out.result, 1);
-            EXPECT_EQ(out.written, std::string(static_cast<std::size_t>(capacity), kGuard)) << "written on failure";
-        } else {
-            EXPECT_EQ(out.result, 0);
-            EXPECT_EQ(out.written.substr(0, expected.size()), expected);
-            EXPECT_EQ(out.written.substr(expected.size()), std::string(capacity - size, kGuard));
-        }
+        const GuardedCall c = CallGuarded(capacity, fn);
+        EXPECT_EQ(c.result, capacity < size ? 1 : 0);
+        EXPECT_EQ(c.len, size);
+        EXPECT_TRUE(WroteExactly(c, capacity < size ? "" : expected));
     }
 }
 
@@ -69,7 +37,7 @@ constexpr char kFileTypesText[] =
 const std::string kFileTypes(kFileTypesText, sizeof kFileTypesText - 1);
 
 TEST(Identity, NumbersAndNames) {
-    Plugin plugin(BuiltPluginFile());
+    const Plugin& plugin = SharedPlugin();
     uint32_t major = 0, minor = 0, ordinal = 0, answer = 9;
     ASSERT_EQ(VIVO_CALL_EXPORT(plugin, GetDLLInterfaceVersion)(&major, &minor), 0);
     EXPECT_EQ(major, 2u);
@@ -81,7 +49,7 @@ TEST(Identity, NumbersAndNames) {
 }
 
 TEST(Identity, NewlineListsAtEveryCapacityAroundTheirSize) {
-    Plugin plugin(BuiltPluginFile());
+    const Plugin& plugin = SharedPlugin();
     struct Row {
         const char* name;
         BufferExport fn;
@@ -98,21 +66,13 @@ TEST(Identity, NewlineListsAtEveryCapacityAroundTheirSize) {
     }
 }
 
-TEST(Identity, FileTypeListHas27Lines) {
-    int lines = 0;
-    for (std::size_t pos = 0; kFileTypes[pos] != '\0'; pos = kFileTypes.find('\0', pos) + 1) ++lines;
-    EXPECT_EQ(lines, 27);
-}
-
-// A fresh copy of the plug-in with the given TC.ini text beside it (none for a null text).
-struct TemplatesCase {
-    const char* name;
-    const char* iniText;  // null: no TC.ini
-    std::string expected;
-    int32_t size;  // what the export reports
-};
-
+// A fresh copy of the plug-in with its own TC.ini. Columns: name, TC.ini (null: none), the list, its size.
 TEST(Identity, TemplatesFromTheIniBesideThePlugin) {
+    struct TemplatesCase {
+        const char *name, *iniText;
+        std::string expected;
+        int32_t size;
+    };
     const TemplatesCase cases[] = {
         {"two entries, third key missing", "[GetTemplates]\n1=A\n2=BC\n", std::string("A\0BC\0\0", 6), 6},
         {"CR LF lines", "[GetTemplates]\r\n1=A\r\n2=BC\r\n", std::string("A\0BC\0\0", 6), 6},
@@ -129,17 +89,7 @@ TEST(Identity, TemplatesFromTheIniBesideThePlugin) {
         TempDir dir;
         if (c.iniText != nullptr) dir.Write("TC.ini", c.iniText);
         Plugin plugin(CopyPluginInto(dir));
-        auto fn = VIVO_CALL_EXPORT(plugin, GetTemplates);
-        const Outcome small = CallWithCapacity(fn, c.size - 1);
-        EXPECT_EQ(small.result, 1);
-        EXPECT_EQ(small.len, c.size);
-        EXPECT_EQ(small.written, std::string(static_cast<std::size_t>(c.size - 1), kGuard));
-        EXPECT_TRUE(small.guardIntact);
-        const Outcome exact = CallWithCapacity(fn, c.size);
-        EXPECT_EQ(exact.result, 0);
-        EXPECT_EQ(exact.len, c.size);
-        EXPECT_EQ(exact.written.substr(0, c.expected.size()), c.expected);
-        EXPECT_TRUE(exact.guardIntact);
+        ExpectDelivers(VIVO_CALL_EXPORT(plugin, GetTemplates), c.expected, c.size, c.size);
     }
 }
 
@@ -147,20 +97,15 @@ TEST(Identity, UnreadableIniGivesTheEmptyTemplateList) {
     TempDir dir;
     std::filesystem::create_directory(dir.path() / "TC.ini");  // a folder cannot be read as a file
     Plugin plugin(CopyPluginInto(dir));
-    const Outcome out = CallWithCapacity(VIVO_CALL_EXPORT(plugin, GetTemplates), 1);
-    EXPECT_EQ(out.result, 0);
-    EXPECT_EQ(out.len, 1);
-    EXPECT_EQ(out.written, std::string("\0", 1));
-    EXPECT_TRUE(out.guardIntact);
+    ExpectDelivers(VIVO_CALL_EXPORT(plugin, GetTemplates), std::string(1, '\0'), 1, 1);
 }
 
 TEST(Identity, ShippedTemplatesAreDelivered) {
-    Plugin plugin(BuiltPluginFile());
-    const Outcome out = CallWithCapacity(VIVO_CALL_EXPORT(plugin, GetTemplates), 4096);
-    ASSERT_EQ(out.result, 0);
-    const std::string list = out.written.substr(0, static_cast<std::size_t>(out.len));
-    EXPECT_EQ(list.rfind("KZ C Application|", 0), 0u);
-    EXPECT_EQ(list.substr(list.size() - 2), std::string("\0\0", 2));
+    const GuardedCall c = CallGuarded(4096, VIVO_CALL_EXPORT(SharedPlugin(), GetTemplates));
+    ASSERT_EQ(c.result, 0);
+    const std::string list = c.bytes.substr(0, static_cast<std::size_t>(c.len));
+    EXPECT_TRUE(list.starts_with("KZ C Application|"));
+    EXPECT_TRUE(list.ends_with(std::string(2, '\0')));
 }
 
 }  // namespace
