@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <stdexcept>
 
@@ -51,6 +52,11 @@ void* Plugin::Symbol(const char* name) const {
     void* symbol = library_ != nullptr ? platform::FindSymbol(library_, name) : nullptr;
     if (symbol == nullptr) throw std::runtime_error(std::string("export missing: ") + name);
     return symbol;
+}
+
+std::string ReadBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 fs::path BuiltPluginFile() { return fs::path(VIVO_PLUGIN_FILE); }

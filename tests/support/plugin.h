@@ -41,6 +41,9 @@ private:
     platform::SharedLibrary* library_ = nullptr;
 };
 
+// The bytes of `file` as they are on disk (empty when it cannot be read).
+std::string ReadBytes(const std::filesystem::path& file);
+
 // The built plug-in file and the folder it lies in.
 std::filesystem::path BuiltPluginFile();
 

@@ -1,0 +1,75 @@
+// Where the machine keeps things on POSIX: the common data folder from $XDG_DATA_DIRS, and the
+// registry as a directory tree below $VIVO_HKLM.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/common_folder.h"
+#include "platform/file_system.h"
+#include "platform/posix/scoped_environment.h"
+#include "platform/registry.h"
+#include "support/plugin.h"
+
+namespace vivo::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(PosixCommonFolder, FirstDataFolderWithBackslashes) {
+    // Columns: name, $XDG_DATA_DIRS (null: not set), folder.
+    const struct { const char* name; const char* dataDirs; const char* expected; } rows[] = {
+        {"not set", nullptr, "\\usr\\local\\share"},
+        {"empty", "", "\\usr\\local\\share"},
+        {"first of several", "/opt/data:/usr/share", "\\opt\\data"},
+        {"trailing slash dropped", "/opt/data/:/usr/share", "\\opt\\data"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScopedEnvironment dirs("XDG_DATA_DIRS", row.dataDirs);
+        EXPECT_EQ(CommonAppDataFolder(), row.expected);
+    }
+    // Joined with the Windows rules, the name opens whatever the case of its components.
+    test::TempDir dir;
+    fs::create_directories(dir.path() / "Veltora" / "RTOS");
+    dir.Write("Veltora/RTOS/SyntaxColouring.ini", "[Keywords]\n");
+    ScopedEnvironment dirs("XDG_DATA_DIRS", (dir.path().string() + ":/usr/share").c_str());
+    std::FILE* file = OpenFile(CommonAppDataFolder() + "\\VELTORA\\rtos\\SyntaxColouring.ini", "rb");
+    ASSERT_NE(file, nullptr);
+    std::fclose(file);
+}
+
+TEST(PosixRegistry, ListsSubkeysOfADirectoryTree) {
+    using Names = std::vector<std::string>;
+    // In the registry's order: upper-cased names ascending, so "_x" (0x5F) comes after "Zeta".
+    const Names kRtosKeys = {"Alpha", "beta", "Orvik", "V.1.2 Release 3", "Zeta", "_x"};
+    test::TempDir dir;
+    const fs::path rtos = dir.path() / "SOFTWARE" / "Veltora" / "RTOS";
+    for (const auto& key : kRtosKeys) fs::create_directories(rtos / key);
+    fs::create_directories(rtos / "Orvik" / "V.4.0 Release 1");
+    dir.Write("SOFTWARE/Veltora/RTOS/value.txt", "a value, not a key");
+    ScopedEnvironment root("VIVO_HKLM", dir.path().c_str());
+
+    // Columns: name, key path, subkeys (nothing: the key does not open).
+    const struct { const char* name; const char* keyPath; std::optional<Names> expected; } rows[] = {
+        {"registry order, components in any case", "software\\VELTORA\\rTOS", kRtosKeys},
+        {"trailing backslash", "SOFTWARE\\Veltora\\RTOS\\", kRtosKeys},
+        {"names as stored", "SOFTWARE\\Veltora\\RTOS\\ORVIK", Names{"V.4.0 Release 1"}},
+        {"key without subkeys", "SOFTWARE\\Veltora\\RTOS\\Alpha", Names{}},
+        {"missing key", "SOFTWARE\\Nobody", std::nullopt},
+        {"a value is not a key", "SOFTWARE\\Veltora\\RTOS\\value.txt", std::nullopt},
+        {"no way out of the tree", "SOFTWARE\\..\\SOFTWARE", std::nullopt},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(ListRegistrySubkeys(row.keyPath), row.expected);
+    }
+    ScopedEnvironment absent("VIVO_HKLM", (dir.path() / "absent").c_str());
+    EXPECT_EQ(ListRegistrySubkeys("SOFTWARE"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace vivo::platform
