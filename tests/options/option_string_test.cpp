@@ -16,7 +16,6 @@ TEST(OptionStringTest, SplitQuoted) {
     const Row rows[] = {
         {"item fields", R"([S|INCLUDE|"a b"|"c"])", kFieldDelimiters, {"S", "INCLUDE", R"("a b")", R"("c")"}},
         {"items in whitespace", "  [B|DEBUG|1]\n[I|PACK|1]\t", kItemDelimiters, {"[B|DEBUG|1]", "[I|PACK|1]"}},
-        {"run of delimiters", "a||b", "|", {"a", "b"}},
         {"delimiters only", "|||", "|", {}},
         {"quotes inside a token", R"(a"b c"d e)", " ", {R"(a"b c"d)", "e"}},
         {"doubled quotes", R"("x""y z" w)", " ", {R"("x""y z")", "w"}},
@@ -42,7 +41,6 @@ TEST(OptionStringTest, ParseOptionString) {
     const Row rows[] = {
         {"two items", "[S|CPU|KZ600] [B|DEBUG|1]", true, {{"S|CPU", "KZ600"}, {"B|DEBUG", "1"}}},
         {"quoted values", R"([S|INCLUDE|"a b"|"c|d"])", true, {{"S|INCLUDE", R"("a b"|"c|d")"}}},
-        {"empty quoted value", R"([S|X|""])", true, {{"S|X", R"("")"}}},
         {"duplicates, later first", "[S|X|a]\r\n[S|X|b]\t[S|X|c]", true, {{"S|X", "c|b|a"}}},
         {"empty field dropped", "[S|X||a]", true, {{"S|X", "a"}}},
         {"only whitespace", " \r\n\t ", true, {}},
@@ -88,8 +86,7 @@ TEST(OptionStringTest, IsListedPair) {
     // The second line "a|b" of any list entry of the plug-in's own table serves.
     for (uint32_t id = 0; id < 10000; ++id) {
         const std::string_view entry = OwnString(id).value_or("");
-        const size_t start = entry.find('\n') + 1, end = entry.find('\n', start);
-        const size_t bar = entry.find('|', start);
+        const size_t start = entry.find('\n') + 1, end = entry.find('\n', start), bar = entry.find('|', start);
         if (start == 0 || end == std::string_view::npos || bar >= end) continue;
         SCOPED_TRACE(id);
         const std::string a(entry.substr(start, bar - start)), b(entry.substr(bar + 1, end - bar - 1));
@@ -131,8 +128,6 @@ TEST(OptionStringTest, SplitQuotedWorkDoubles) {
         {"items", "", R"([S|INCLUDE|"a b"|"c"] )", kItemDelimiters},
         {"fields", "", R"(S|"a""]]b"|)", kFieldDelimiters},
         {"runs of delimiters", "", "a \t\r\n ", kItemDelimiters},
-        {"quotes only", "", "\"", kItemDelimiters},
-        {"stretches in one token", "", R"("a b"c)", " "},
         {"unterminated quote", "\"", "a b ", " "},
     };
     for (const Row& row : rows) {

@@ -9,36 +9,26 @@ namespace vivo {
 namespace {
 
 TEST(SplitPath, SplitsDirectoryBaseNameAndExtension) {
-    struct Row {
-        const char* name;
-        std::string_view path;
-        std::string_view directory, baseName, extension;
-    };
+    struct Row { const char* name; std::string_view path; std::string_view directory, baseName, extension; };
     // name, path, directory, base name, extension
     constexpr Row kRows[] = {
         {"drive and directory", "C:\\proj\\main.c", "C:\\proj\\", "main", ".c"},
-        {"plain name", "main", "", "main", ""},
         {"file in the root", "C:\\b.c", "C:\\", "b", ".c"},
         {"rooted, no drive", "\\a\\b.c", "\\a\\", "b", ".c"},
-        {"relative directory", "out\\sub\\x.obj", "out\\sub\\", "x", ".obj"},
         {"last dot wins", "C:\\a\\b.tar.gz", "C:\\a\\", "b.tar", ".gz"},
         {"dot in a directory only", "C:\\a.d\\file", "C:\\a.d\\", "file", ""},
         {"blank after the dot: no extension", "C:\\a\\b.x y", "C:\\a\\", "b.x y", ""},
         {"trailing dot", "x\\name.", "x\\", "name", "."},
         {"dot file", "x\\.profile", "x\\", "", ".profile"},
-        {"macro directory", "$(CONFIGDIR)\\inc\\a.h", "$(CONFIGDIR)\\inc\\", "a", ".h"},
         {"directory only", "C:\\a\\", "C:\\a\\", "", ""},
     };
     for (const Row& row : kRows) {
         SCOPED_TRACE(row.name);
         const SplitPathResult split = SplitPath(row.path);
-        EXPECT_EQ(split.directory, row.directory);
-        EXPECT_EQ(split.baseName, row.baseName);
-        EXPECT_EQ(split.extension, row.extension);
+        EXPECT_EQ(split.directory + "|" + split.baseName + "|" + split.extension,
+                  std::string(row.directory) + "|" + std::string(row.baseName) + "|" + std::string(row.extension));
     }
-}
-
-TEST(SplitPath, LeavesOutputsAloneWhereTheRulesSaySo) {
+    // Outputs left alone where the rules say so.
     std::string directory = "d", baseName = "b", extension = "e";
     SplitPath("", directory, baseName, extension);
     EXPECT_EQ(directory + "|" + baseName + "|" + extension, "d|b|e");
@@ -49,11 +39,7 @@ TEST(SplitPath, LeavesOutputsAloneWhereTheRulesSaySo) {
 }
 
 TEST(BuildPath, JoinsDirectoryNameAndExtension) {
-    struct Row {
-        const char* name;
-        std::string_view directory, baseName, extension;
-        std::string_view expected;
-    };
+    struct Row { const char* name; std::string_view directory, baseName, extension; std::string_view expected; };
     // name, directory, base name, extension, expected path
     constexpr Row kRows[] = {
         {"leading dot kept", ".\\out", "main", "obj", ".\\out\\main.obj"},
@@ -66,19 +52,13 @@ TEST(BuildPath, JoinsDirectoryNameAndExtension) {
         {"empty directory", "", "main", "obj", "main.obj"},
         {"name with extension keeps it", "C:\\out", "file.c", "obj", "C:\\out\\file.c.obj"},
         {"plain build keeps dot-dot", "C:\\a\\..\\b", "file.c", "obj", "C:\\a\\..\\b\\file.c.obj"},
-        {"plain build with empty directory", "", "file.c", ".obj", "file.c.obj"},
         {"guarded plain build", ".\\out", "file.c", "obj", ".\\out\\file.c.obj"},
         {"dot in directory is no extension", "C:\\a.b", "file", "obj", "C:\\a.b\\file.obj"},
-        {"macro directory", "$(CONFIGDIR)\\lib", "rt", "lib", "$(CONFIGDIR)\\lib\\rt.lib"},
-        {"relative directory", "Debug", "main", "obj", "Debug\\main.obj"},
     };
     for (const Row& row : kRows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(BuildPath(row.directory, row.baseName, row.extension), row.expected);
     }
-}
-
-TEST(BuildPath, TooLongForThePathBufferIsBuiltPlainly) {
     // 258 + "\" + "f" = 260 characters: too long for the join, so ".." stays unresolved.
     const std::string directory = "C:\\x\\..\\" + std::string(250, 'd');
     ASSERT_EQ(directory.size(), 258u);
@@ -88,21 +68,14 @@ TEST(BuildPath, TooLongForThePathBufferIsBuiltPlainly) {
 }
 
 TEST(IsRootedDirectory, AsTheStandardPathSplitterSeesTheDirectory) {
-    struct Row {
-        const char* name;
-        std::string_view path;
-        bool expected;
-    };
+    struct Row { const char* name; std::string_view path; bool expected; };
     // name, path, rooted
     constexpr Row kRows[] = {
         {"drive, rooted", "C:\\a\\b.c", true},
         {"rooted", "\\a\\b", true},
-        {"file in the root", "\\b", true},
         {"relative", "a\\b", false},
         {"drive-relative", "C:b", false},
-        {"plain name", "b.c", false},
         {"empty", "", false},
-        {"drive-relative with directory", "C:a\\b", false},
         {"forward slash first", "/a/b", false},
         {"macro", "$(LIB)\\x.lib", false},
     };
@@ -113,24 +86,17 @@ TEST(IsRootedDirectory, AsTheStandardPathSplitterSeesTheDirectory) {
 }
 
 TEST(CanonicalizeIfAbsolute, ChangesAbsolutePathsOnly) {
-    struct Row {
-        const char* name;
-        std::string_view path;
-        std::string_view expected;
-    };
+    struct Row { const char* name; std::string_view path; std::string_view expected; };
     // name, path, expected
     constexpr Row kRows[] = {
         {"relative dot-dot unchanged", "..\\x", "..\\x"},
-        {"relative dot unchanged", "a\\.\\b", "a\\.\\b"},
         {"dot removed", "C:\\a\\.\\b", "C:\\a\\b"},
         {"dot-dot removes one", "C:\\a\\b\\..\\c", "C:\\a\\c"},
         {"documented mix", "A:\\name_1\\.\\name_2\\.\\name_3\\..\\name_4\\..", "A:\\name_1\\name_2"},
-        {"dot-dot then dot", "A:\\name_1\\..\\name_2\\.\\name_3", "A:\\name_2\\name_3"},
         {"root cannot be removed", "C:\\a\\..\\..\\..\\b", "C:\\b"},
         {"climb to the root", "C:\\a\\..", "C:\\"},
         {"rooted without drive", "\\a\\..\\b", "\\b"},
         {"trailing backslash kept", "C:\\a\\b\\", "C:\\a\\b\\"},
-        {"already canonical", "C:\\proj\\main.c", "C:\\proj\\main.c"},
         {"drive-relative", "C:a\\..\\b", "C:b"},
         {"dotted names are names", "C:\\a\\...\\x.\\y", "C:\\a\\...\\x.\\y"},
     };
@@ -140,14 +106,11 @@ TEST(CanonicalizeIfAbsolute, ChangesAbsolutePathsOnly) {
         CanonicalizeIfAbsolute(path);
         EXPECT_EQ(path, row.expected);
     }
+    std::string tooLong = "C:\\a\\..\\" + std::string(300, 'n');  // kept as it is
+    CanonicalizeIfAbsolute(tooLong);
+    EXPECT_EQ(tooLong, "C:\\a\\..\\" + std::string(300, 'n'));
 }
 
-TEST(CanonicalizeIfAbsolute, KeepsAPathTooLongToCanonicalize) {
-    std::string path = "C:\\a\\..\\" + std::string(300, 'n');
-    const std::string before = path;
-    CanonicalizeIfAbsolute(path);
-    EXPECT_EQ(path, before);
-}
 
 }  // namespace
 }  // namespace vivo
