@@ -7,10 +7,9 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -27,12 +26,6 @@ constexpr std::string_view kTicked = "[x] Generate Upgrade.txt as a summary file
 constexpr std::string_view kCleared = "[ ] Generate Upgrade.txt as a summary file in the project directory";
 constexpr std::string_view kReturned = "<display returned>";
 constexpr auto kPatience = std::chrono::seconds(20);
-
-std::size_t Count(std::string_view text, std::string_view part) {
-    std::size_t count = 0;
-    for (std::size_t at = text.find(part); at != std::string_view::npos; at = text.find(part, at + 1)) ++count;
-    return count;
-}
 
 // Child: loads its own copy of the plug-in and shows the summary `displays` times. Exit code 0 when
 // every display returned 0 and left the terminal's settings as it found them.
@@ -68,15 +61,17 @@ public:
         }
         if (master_ >= 0) ::close(master_);
     }
-    TerminalSession(const TerminalSession&) = delete;
-    TerminalSession& operator=(const TerminalSession&) = delete;
-
     bool Started() const { return pid_ > 0; }
 
     // Reads the screen until `part` stands on it `count` times; false when it does not come.
     bool WaitFor(std::string_view part, std::size_t count = 1) {
+        const auto seen = [&] {
+            std::size_t n = 0;
+            for (std::size_t at = screen_.find(part); at != std::string::npos; at = screen_.find(part, at + 1)) ++n;
+            return n >= count;
+        };
         const auto deadline = std::chrono::steady_clock::now() + kPatience;
-        while (Count(screen_, part) < count) {
+        while (!seen()) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 deadline - std::chrono::steady_clock::now());
             if (left.count() <= 0) return false;
@@ -84,17 +79,15 @@ public:
             if (::poll(&request, 1, static_cast<int>(left.count())) <= 0) continue;
             char chunk[4096];
             const ssize_t got = ::read(master_, chunk, sizeof chunk);
-            if (got <= 0) return Count(screen_, part) >= count;  // the child has gone
+            if (got <= 0) return seen();  // the child has gone
             screen_.append(chunk, static_cast<std::size_t>(got));
         }
         return true;
     }
 
-    // The screen from the `n`th showing of the dialog on.
-    std::string_view DialogShown(std::size_t n) const {
-        std::size_t at = std::string::npos;
-        for (std::size_t i = 0; i < n; ++i) at = screen_.find(kCaption, at == std::string::npos ? 0 : at + 1);
-        return at == std::string::npos ? std::string_view{} : std::string_view(screen_).substr(at);
+    // The screen from the last showing of the dialog on.
+    std::string_view LastDialog() const {
+        return std::string_view(screen_).substr(std::min(screen_.rfind(kCaption), screen_.size()));
     }
 
     void Press(std::string_view keys) { ASSERT_EQ(::write(master_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size())); }
@@ -116,66 +109,45 @@ private:
     std::string screen_;
 };
 
-std::string ReadBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+// Each session shows the dialog twice in one process: the first time the check box is cleared with
+// Space and the dialog closed, the second time OK is pressed.
+TEST(ReportDialogOnTerminal, OkAndEscapeWithTheCheckBoxCleared) {
+    // Columns: name, keys that clear the box, key that closes, box the second display shows, box it must
+    // not show, Upgrade.txt written by the second OK.
+    const struct { const char* name; std::string_view clear, close, second, notSecond; bool written; } rows[] = {
+        // OK keeps the user's choice: no file now, and the next display shows the box cleared.
+        {"untick and Enter", " ", "\r", kCleared, kTicked, false},
+        // Cancel takes nothing back: the box stands ticked as before, and OK then writes the report.
+        {"untick and Escape (an arrow key is no Escape)", "\x1b[A ", "\x1b", kTicked, kCleared, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        test::TempDir dir;
+        const fs::path upgrade = dir.path() / "Upgrade.txt";
+        TerminalSession session(test::CopyPluginInto(dir), dir.path(), 2);
+        ASSERT_TRUE(session.Started());
+        ASSERT_TRUE(session.WaitFor(kTicked)) << session.Screen();
+        EXPECT_NE(session.LastDialog().find("Project name : P\r"), std::string_view::npos);
+        session.Press(row.clear);
+        ASSERT_TRUE(session.WaitFor(kCleared)) << session.Screen();
+        session.Press(row.close);
+        ASSERT_TRUE(session.WaitFor(kReturned)) << session.Screen();
+        EXPECT_FALSE(fs::exists(upgrade));
 
-TEST(ReportDialogOnTerminal, ClearedCheckBoxWritesNothingAndStaysCleared) {
-    test::TempDir dir;
-    const fs::path plugin = test::CopyPluginInto(dir);
-    const fs::path upgrade = dir.path() / "Upgrade.txt";
-    TerminalSession session(plugin, dir.path(), 2);
-    ASSERT_TRUE(session.Started());
-
-    ASSERT_TRUE(session.WaitFor(kTicked)) << session.Screen();
-    EXPECT_NE(session.DialogShown(1).find("Project name : P\r"), std::string_view::npos);
-    session.Press(" ");
-    ASSERT_TRUE(session.WaitFor(kCleared)) << session.Screen();
-    session.Press("\r");
-    ASSERT_TRUE(session.WaitFor(kReturned)) << session.Screen();
-    EXPECT_FALSE(fs::exists(upgrade));
-
-    // The next display in the same process shows the box cleared; OK leaves it so.
-    ASSERT_TRUE(session.WaitFor(kCaption, 2)) << session.Screen();
-    ASSERT_TRUE(session.WaitFor(kCleared, 2)) << session.Screen();
-    EXPECT_EQ(session.DialogShown(2).find(kTicked), std::string_view::npos);
-    session.Press("\r");
-    ASSERT_TRUE(session.WaitFor(kReturned, 2)) << session.Screen();
-    EXPECT_EQ(session.Finish(), 0) << session.Screen();
-    EXPECT_FALSE(fs::exists(upgrade));
-}
-
-TEST(ReportDialogOnTerminal, EscapeWritesNothingAndKeepsTheCheckBox) {
-    test::TempDir dir;
-    const fs::path plugin = test::CopyPluginInto(dir);
-    const fs::path upgrade = dir.path() / "Upgrade.txt";
-    TerminalSession session(plugin, dir.path(), 2);
-    ASSERT_TRUE(session.Started());
-
-    ASSERT_TRUE(session.WaitFor(kTicked)) << session.Screen();
-    session.Press("\x1b[A");  // an arrow key is no Escape
-    session.Press(" ");
-    ASSERT_TRUE(session.WaitFor(kCleared)) << session.Screen();
-    session.Press("\x1b");
-    ASSERT_TRUE(session.WaitFor(kReturned)) << session.Screen();
-    EXPECT_FALSE(fs::exists(upgrade));
-
-    // Cancel read nothing back: the box stands ticked as before, and OK now writes the report.
-    ASSERT_TRUE(session.WaitFor(kCaption, 2)) << session.Screen();
-    ASSERT_TRUE(session.WaitFor(kTicked, 2)) << session.Screen();
-    EXPECT_EQ(session.DialogShown(2).find(kCleared), std::string_view::npos);
-    session.Press("\r");
-    ASSERT_TRUE(session.WaitFor(kReturned, 2)) << session.Screen();
-    EXPECT_EQ(session.Finish(), 0) << session.Screen();
-    EXPECT_EQ(ReadBytes(upgrade).substr(0, 20), "Project name : P\r\r\n\r");
+        ASSERT_TRUE(session.WaitFor(kCaption, 2)) << session.Screen();
+        ASSERT_TRUE(session.WaitFor(row.second, 2)) << session.Screen();
+        EXPECT_EQ(session.LastDialog().find(row.notSecond), std::string_view::npos);
+        session.Press("\r");
+        ASSERT_TRUE(session.WaitFor(kReturned, 2)) << session.Screen();
+        EXPECT_EQ(session.Finish(), 0) << session.Screen();
+        EXPECT_EQ(test::ReadBytes(upgrade).substr(0, 20), row.written ? "Project name : P\r\r\n\r" : "");
+    }
 }
 
 TEST(ReportDialogOnTerminal, TakesItsTextsFromTheResourceLibrary) {
     test::TempDir dir;
-    const fs::path plugin = test::CopyPluginInto(dir);
     fs::copy_file(test::BuiltPluginFile().parent_path() / "ResVivoJp.so", dir.path() / "ResVivo.so");
-    TerminalSession session(plugin, dir.path(), 1);
+    TerminalSession session(test::CopyPluginInto(dir), dir.path(), 1);
     ASSERT_TRUE(session.Started());
 
     // "[x] 概要を Upgrade.txt としてプロジェクトのディレクトリに保存する(G)": the mnemonic mark dropped.

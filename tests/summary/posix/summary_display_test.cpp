@@ -1,11 +1,8 @@
 // DisplaySummaryInformation without a terminal: the report goes to standard error, the dialog is
 // confirmed with the check box as it stands (ticked at load), and Upgrade.txt is written.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "summary/change_summary.h"
@@ -18,12 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::NoTerminal;
 
-std::string ReadBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string LoadedObjects() { return ReadBytes("/proc/self/maps"); }
+using test::ReadBytes;
 
 // The report's header for project P before any toolchain change, as it reaches Upgrade.txt: every
 // CR LF of the report as CR CR LF.
@@ -32,24 +24,22 @@ constexpr const char* kEmptyHeaderInFile =
 constexpr const char* kMessage2008InFile = "\"Tc.ini\" file reading error.\r\r\n\r\r\n";
 
 TEST(DisplaySummaryInformation, WritesTheReportAsUpgradeTxt) {
-    struct Row {
+    // Columns: name, built library copied beside the plug-in as ResVivo.so (or null), failed eligibility
+    // checks (each adds message 2008), project name, suffix of the project directory, Upgrade.txt.
+    const struct {
         const char* name;
-        const char* resourceLibrary;  // built library copied beside the plug-in as ResVivo.so, or null
-        int failedEligibilityChecks;  // each adds message 2008
+        const char* resourceLibrary;
+        int failedEligibilityChecks;
         const char* projectName;
-        const char* directorySuffix;  // appended to the project directory as the host passes it
-        std::string expected;         // Upgrade.txt
-    };
-    // name, resource library, 2008 count, project name, directory suffix, Upgrade.txt bytes
-    const Row kRows[] = {
+        const char* directorySuffix;
+        std::string expected;
+    } rows[] = {
         {"own texts", nullptr, 0, "P", "", kEmptyHeaderInFile},
-        {"message 2008 added twice shows twice", nullptr, 2, "P", "",
-         std::string(kEmptyHeaderInFile) + kMessage2008InFile + kMessage2008InFile},
+        {"message 2008 added twice shows twice", nullptr, 2, "P", "", std::string(kEmptyHeaderInFile) + kMessage2008InFile + kMessage2008InFile},
         {"directory ending in a backslash", nullptr, 0, "P", "\\", kEmptyHeaderInFile},
         {"null project name counts as empty", nullptr, 0, nullptr, "",
          "Project name : \r\r\n\r\r\n  was upgraded to\r\r\n   Veltora KZ Standard Toolchain .\r\r\n\r\r\n"},
-        {"English resource library", "ResVivo.so", 1, "P", "",
-         std::string(kEmptyHeaderInFile) + kMessage2008InFile},
+        {"English resource library", "ResVivo.so", 1, "P", "", std::string(kEmptyHeaderInFile) + kMessage2008InFile},
         {"Japanese resource library installed as ResVivo", "ResVivoJp.so", 1, "P", "",
          "\xE3\x83\x97\xE3\x83\xAD\xE3\x82\xB8\xE3\x82\xA7\xE3\x82\xAF\xE3\x83\x88\xE5\x90\x8D"  // プロジェクト名
          " : P\r\r\n\r\r\n  \xE3\x81\xAF\r\r\n   Veltora KZ Standard Toolchain  "              // は
@@ -60,7 +50,7 @@ TEST(DisplaySummaryInformation, WritesTheReportAsUpgradeTxt) {
          "\xE8\xBE\xBC\xE3\x81\xBF\xE3\x82\xA8\xE3\x83\xA9\xE3\x83\xBC\xE3\x81\xA7\xE3\x81\x99"  // 込みエラーです
          "\xE3\x80\x82\r\r\n\r\r\n"},                                                           // 。
     };
-    for (const Row& row : kRows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         test::TempDir dir;
         const fs::path project = dir.path() / "project";
@@ -77,7 +67,7 @@ TEST(DisplaySummaryInformation, WritesTheReportAsUpgradeTxt) {
         EXPECT_EQ(ReadBytes(project / "Upgrade.txt"), row.expected);
         // The report was shown on standard error; the resource library is released after the call.
         EXPECT_NE(console.Shown().find("Veltora KZ Standard Toolchain"), std::string::npos);
-        EXPECT_EQ(LoadedObjects().find((dir.path() / "ResVivo.so").string()), std::string::npos);
+        EXPECT_EQ(ReadBytes("/proc/self/maps").find((dir.path() / "ResVivo.so").string()), std::string::npos);
     }
 }
 
@@ -90,12 +80,11 @@ TEST(DisplaySummaryInformation, MessagesStayUntilTheNextReset) {
     NoTerminal console;
 
     EXPECT_EQ(VIVO_CALL_EXPORT(plugin, CanUpgradeToolchain)(nullptr, nullptr), 1);
-    ASSERT_EQ(display("P", project.c_str()), 0);
-    EXPECT_EQ(ReadBytes(upgrade), std::string(kEmptyHeaderInFile) + kMessage2008InFile);
-    // Shown again without a reset: the same header and message.
-    fs::remove(upgrade);
-    ASSERT_EQ(display("P", project.c_str()), 0);
-    EXPECT_EQ(ReadBytes(upgrade), std::string(kEmptyHeaderInFile) + kMessage2008InFile);
+    for (int shown = 1; shown <= 2; ++shown) {  // again without a reset: the same header and message
+        fs::remove(upgrade);
+        ASSERT_EQ(display("P", project.c_str()), 0);
+        EXPECT_EQ(ReadBytes(upgrade), std::string(kEmptyHeaderInFile) + kMessage2008InFile) << shown;
+    }
 
     EXPECT_EQ(VIVO_CALL_EXPORT(plugin, ResetSummaryInformation)(), 0);
     ASSERT_EQ(display("P", project.c_str()), 0);
@@ -111,9 +100,7 @@ TEST(DisplaySummaryInformation, ReplacesAReadOnlyUpgradeTxtAndLeavesItArchiveOnl
 
     EXPECT_EQ(VIVO_CALL_EXPORT(plugin, DisplaySummaryInformation)("P", dir.path().string().c_str()), 0);
     EXPECT_EQ(ReadBytes(upgrade), kEmptyHeaderInFile);
-    struct stat info{};
-    ASSERT_EQ(::stat(upgrade.c_str(), &info), 0);
-    EXPECT_NE(info.st_mode & S_IWUSR, 0u);
+    EXPECT_NE(fs::status(upgrade).permissions() & fs::perms::owner_write, fs::perms::none);
 }
 
 TEST(DisplaySummaryInformation, DirectoryThatDoesNotExistIsNoError) {
