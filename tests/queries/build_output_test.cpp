@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "queries/guarded_call.h"
 
@@ -66,9 +66,6 @@ const ClassifyRow kClassifyRows[] = {
     {"indented totals are not stars", "  *****TOTAL", 0, 0, 0, 0, 0, 0, ""},
     {"case matters", "If not exist out mkdir out", 0, 0, 0, 0, 0, 0, ""},
     {"command without its blank", "if not exist", 0, 0, 0, 0, 0, 0, ""},
-    {"lower-case marker", "a.c(1) : C1 (e) x", 0, 0, 0, 0, 0, 0, ""},
-    {"marker at the very end", "end (F)", 9, 1, 0, 0, 1, 1, "None|None|10000|end (F)"},
-    {"empty line", "", 0, 0, 0, 0, 0, 0, ""},
 };
 
 TEST(BuildOutput, ClassifiesByTheFirstMatchingRow) {
@@ -77,36 +74,26 @@ TEST(BuildOutput, ClassifiesByTheFirstMatchingRow) {
         const ClassificationRow* found = FindClassificationRow(row.line);
         EXPECT_EQ(found == nullptr ? 0 : found - kClassificationTable.data() + 1, row.row);
         const LineInfo info = ClassifyOutputLine(row.line);
-        EXPECT_EQ(info.recognised, row.recognised);
-        EXPECT_EQ(info.errors, row.errors);
-        EXPECT_EQ(info.warnings, row.warnings);
-        EXPECT_EQ(info.fatalErrors, row.fatalErrors);
-        EXPECT_EQ(info.messageFlag, row.messageFlag);
+        EXPECT_EQ((std::array{info.recognised, info.errors, info.warnings, info.fatalErrors, info.messageFlag}),
+                  (std::array{row.recognised, row.errors, row.warnings, row.fatalErrors, row.messageFlag}));
         EXPECT_EQ(info.text, row.text);
     }
 }
 
 // The markers are searched sixteen and thirty-two bytes at a time: every position of lines of every
-// length around those block sizes must be found, and near-misses must not be.
+// length around those block sizes must be found, and near-misses ("(w)", "(W]", "(W" at the end) not.
 TEST(BuildOutput, FindsMarkersAtEveryPosition) {
     for (std::size_t length = 3; length <= 72; ++length) {
         for (std::size_t at = 0; at + 3 <= length; ++at) {
-            std::string line(length, 'x');
-            line.replace(at, 3, "(W)");
+            std::string line = std::string(length, 'x').replace(at, 3, "(W)");
             SCOPED_TRACE(line);
             const ClassificationRow* row = FindClassificationRow(line);
             ASSERT_NE(row, nullptr);
             EXPECT_EQ(row->kind, LineKind::kWarning);
-            line[at + 1] = 'w';
-            EXPECT_EQ(FindClassificationRow(line), nullptr);
-            line[at + 1] = 'W';
-            line[at + 2] = ']';
-            EXPECT_EQ(FindClassificationRow(line), nullptr);
+            EXPECT_EQ(FindClassificationRow(std::string(line).replace(at + 1, 1, "w")), nullptr);
+            EXPECT_EQ(FindClassificationRow(line.replace(at + 2, 1, "]")), nullptr);
         }
-        // "(W" cut off by the end of the line.
-        std::string cut(length - 2, 'x');
-        cut += "(W";
-        EXPECT_EQ(FindClassificationRow(cut), nullptr) << cut;
+        EXPECT_EQ(FindClassificationRow(std::string(length - 2, 'x') + "(W"), nullptr) << length;
     }
 }
 
@@ -118,137 +105,96 @@ TEST(BuildOutput, ReusedLineInfoForgetsThePreviousLine) {
     EXPECT_EQ(info.text, "");
 }
 
-struct CodeRow {
-    const char* name;
-    std::string_view codeWord;
-    std::uint32_t code;
-};
-
-// One row per prefix of the message-code table, then the reading of the number.
-// Columns: name, code word, code.
-const CodeRow kCodeRows[] = {
-    {"C", "C2500", 32500},
-    {"A", "A1234", 11234},
-    {"L", "L1100", 121100},
-    {"P reads as L", "P0561", 120561},
-    {"S", "S7", 190007},
-    {"G", "G12", 70012},
-    {"B", "B5", 20005},
-    {"DC", "DC100", 40100},
-    {"DA", "DA100", 50100},
-    {"DL", "DL100", 60100},
-    {"DB", "DB100", 80100},
-    {"O", "O3", 150003},
-    {"no prefix: leading number", "1234", 11234},
-    {"D alone is no prefix", "D7", 10000},
-    {"unknown letter", "E0562", 10000},
-    {"prefix only", "C", 30000},
-    {"digits stop at a non-digit", "C12x5", 30012},
-    {"empty word", "", 10000},
-    {"too large saturates and wraps", "C99999999999", 29999},
-};
-
 TEST(BuildOutput, MessageCodeByPrefix) {
-    for (const CodeRow& row : kCodeRows) {
+    // One row per prefix of the message-code table, then the reading of the number.
+    // Columns: name, code word, code.
+    const struct { const char* name; std::string_view codeWord; std::uint32_t code; } rows[] = {
+        {"C", "C2500", 32500},
+        {"A", "A1234", 11234},
+        {"L", "L1100", 121100},
+        {"P reads as L", "P0561", 120561},
+        {"S", "S7", 190007},
+        {"G", "G12", 70012},
+        {"B", "B5", 20005},
+        {"DC", "DC100", 40100},
+        {"DA", "DA100", 50100},
+        {"DL", "DL100", 60100},
+        {"DB", "DB100", 80100},
+        {"O", "O3", 150003},
+        {"no prefix: leading number", "1234", 11234},
+        {"D alone is no prefix", "D7", 10000},
+        {"unknown letter", "E0562", 10000},
+        {"prefix only", "C", 30000},
+        {"digits stop at a non-digit", "C12x5", 30012},
+        {"too large saturates and wraps", "C99999999999", 29999},
+    };
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(MessageCode(row.codeWord), row.code);
     }
 }
 
-struct SplitRow {
-    const char* name;
-    std::string_view line;
-    std::string_view text;
-};
-
-// Columns: name, line, diagnostic text.
-const SplitRow kSplitRows[] = {
-    {"file, line, message", "main.c(12) : C2500 (E) x", "main.c|12|32500|C2500 (E) x"},
-    {"separator at position 4", "a(1) : C2 (E) x", "a|1|30002|C2 (E) x"},
-    {"separator at position 3", "(1) : C2 (E) x", "None|None|10000|(1) : C2 (E) x"},
-    {"only the first separator counts", "ab : x.c(1) : C2 (E)", "None|None|10000|ab : x.c(1) : C2 (E)"},
-    {"later separators stay in the message", "a.c(1) : C2 (E) b : c", "a.c|1|30002|C2 (E) b : c"},
-    {"no digit before the last closer", "main.c(x) : C2 (E) y", "None|None|10000|main.c(x) : C2 (E) y"},
-    {"closer at position 0", ")abcd : C2 (E) y", "None|None|10000|)abcd : C2 (E) y"},
-    {"closer inside the message does not count", "main.c : C2 (E) f(1)", "None|None|10000|main.c : C2 (E) f(1)"},
-    {"digit closer but no opener", "main.c 12) : C2 (E) y", "None|None|30002|C2 (E) y"},
-    {"line number 0", "main.c(0) : C2 (E) y", "None|None|30002|C2 (E) y"},
-    {"line number 00", "main.c(00) : C2 (E) y", "None|None|30002|C2 (E) y"},
-    {"empty number after the last opener", "a(5)( : C2 (E) y", "None|None|30002|C2 (E) y"},
-    {"number kept as written", "main.c(007) : C2 (E) y", "main.c|007|30002|C2 (E) y"},
-    {"number with column", "main.c(12,5) : C2 (E) y", "main.c|12,5|30002|C2 (E) y"},
-    {"negative number", "main.c(-3) : C2 (E) y", "main.c|-3|30002|C2 (E) y"},
-    {"closer after a closer", "lib.lib(obj(12)) : L2000 (E) y", "None|None|10000|lib.lib(obj(12)) : L2000 (E) y"},
-    {"text after the closer", "a.c(12) x : C2 (E) y", "a.c|12) x|30002|C2 (E) y"},
-    {"parentheses in the file name", "dir(1)\\a.c(9) : C2 (W) y", "dir(1)\\a.c|9|30002|C2 (W) y"},
-    {"blanks after the separator stay", "a.c(2) :   C5 (E) x", "a.c|2|30005|  C5 (E) x"},
-    {"empty message", "a.c(2) : ", "a.c|2|10000|"},
-    {"leading blanks and asterisks", " ** * L1100 (W) x", "None|None|121100|L1100 (W) x"},
-    {"only asterisks", "***", "None|None|10000|"},
-    {"absolute name canonicalised", "C:\\proj\\src\\..\\.\\main.c(7) : C1 (W) x", "C:\\proj\\main.c|7|30001|C1 (W) x"},
-    {"rooted name canonicalised", "\\proj\\.\\a.c(7) : C1 (W) x", "\\proj\\a.c|7|30001|C1 (W) x"},
-    {"relative name kept", "..\\src\\.\\a.c(7) : C1 (W) x", "..\\src\\.\\a.c|7|30001|C1 (W) x"},
-    {"name of a zero line not canonicalised", "C:\\a\\..\\b.c(0) : C1 (W) x", "None|None|30001|C1 (W) x"},
-};
-
 TEST(BuildOutput, SplitsDiagnostics) {
-    for (const SplitRow& row : kSplitRows) {
+    // Columns: name, line, diagnostic text.
+    const struct { const char* name; std::string_view line, text; } rows[] = {
+        {"file, line, message", "main.c(12) : C2500 (E) x", "main.c|12|32500|C2500 (E) x"},
+        {"separator at position 4", "a(1) : C2 (E) x", "a|1|30002|C2 (E) x"},
+        {"separator at position 3", "(1) : C2 (E) x", "None|None|10000|(1) : C2 (E) x"},
+        {"only the first separator counts", "ab : x.c(1) : C2 (E)", "None|None|10000|ab : x.c(1) : C2 (E)"},
+        {"blanks and later separators stay in the message", "a.c(1) :   C2 (E) b : c", "a.c|1|30002|  C2 (E) b : c"},
+        {"no digit before the last closer", "main.c(x) : C2 (E) y", "None|None|10000|main.c(x) : C2 (E) y"},
+        {"closer inside the message does not count", "main.c : C2 (E) f(1)", "None|None|10000|main.c : C2 (E) f(1)"},
+        {"digit closer but no opener", "main.c 12) : C2 (E) y", "None|None|30002|C2 (E) y"},
+        {"line number 0, written 00", "main.c(00) : C2 (E) y", "None|None|30002|C2 (E) y"},
+        {"empty number after the last opener", "a(5)( : C2 (E) y", "None|None|30002|C2 (E) y"},
+        {"number kept as written", "main.c(007) : C2 (E) y", "main.c|007|30002|C2 (E) y"},
+        {"closer after a closer", "lib.lib(obj(12)) : L2000 (E) y", "None|None|10000|lib.lib(obj(12)) : L2000 (E) y"},
+        {"text after the closer", "a.c(12) x : C2 (E) y", "a.c|12) x|30002|C2 (E) y"},
+        {"parentheses in the file name", "dir(1)\\a.c(9) : C2 (W) y", "dir(1)\\a.c|9|30002|C2 (W) y"},
+        {"empty message", "a.c(2) : ", "a.c|2|10000|"},
+        {"leading blanks and asterisks", " ** * L1100 (W) x", "None|None|121100|L1100 (W) x"},
+        {"only asterisks", "***", "None|None|10000|"},
+        {"absolute name canonicalised", "C:\\proj\\src\\..\\.\\main.c(7) : C1 (W) x", "C:\\proj\\main.c|7|30001|C1 (W) x"},
+        {"rooted name canonicalised", "\\proj\\.\\a.c(7) : C1 (W) x", "\\proj\\a.c|7|30001|C1 (W) x"},
+        {"relative name kept", "..\\src\\.\\a.c(7) : C1 (W) x", "..\\src\\.\\a.c|7|30001|C1 (W) x"},
+        {"name of a zero line not canonicalised", "C:\\a\\..\\b.c(0) : C1 (W) x", "None|None|30001|C1 (W) x"},
+    };
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(DiagnosticText(row.line), row.text);
     }
 }
 
-// The export, as the host's build window calls it: five values preset to a sentinel so that writes show.
-struct ExportCall {
-    test::GuardedCall call;
-    std::uint32_t values[5] = {7, 7, 7, 7, 7};  // recognised, errors, warnings, fatal errors, message flag
-};
-
-ExportCall CallLineInfo(const char* line, int32_t capacity) {
-    ExportCall e;
-    auto* info = VIVO_CALL_EXPORT(test::SharedPlugin(), GetMakefileOutputLineInfo);
-    std::uint32_t* v = e.values;
-    e.call = test::CallGuarded(capacity, [&](char* b, int32_t* l) { return info(line, &v[0], &v[1], &v[2], &v[3], b, l, &v[4]); });
-    return e;
-}
-
+// The export as the host's build window calls it: the five values preset to 7 so that writes show,
+// and written only when the text fits with its NUL.
 TEST(BuildOutputExport, DeliversTheTextWithItsTerminator) {
-    constexpr std::string_view kText = "main.c|12|32500|C2500 (E) x";
-    const ExportCall fits = CallLineInfo("main.c(12) : C2500 (E) x", kText.size() + 1);
-    EXPECT_EQ(fits.call.result, 0);
-    EXPECT_EQ(fits.call.len, static_cast<int32_t>(kText.size() + 1));
-    EXPECT_TRUE(test::WroteExactly(fits.call, std::string(kText) + '\0'));
-    EXPECT_EQ((std::vector<std::uint32_t>(fits.values, fits.values + 5)), (std::vector<std::uint32_t>{1, 1, 0, 0, 1}));
-}
-
-TEST(BuildOutputExport, TooSmallBufferWritesNeitherTextNorValues) {
-    const ExportCall small = CallLineInfo("main.c(12) : C2500 (E) x", 27);  // the text's length, no room for NUL
-    EXPECT_EQ(small.call.result, 1);
-    EXPECT_EQ(small.call.len, 28);
-    EXPECT_TRUE(test::WroteNothing(small.call));
-    EXPECT_EQ((std::vector<std::uint32_t>(small.values, small.values + 5)), (std::vector<std::uint32_t>{7, 7, 7, 7, 7}));
-}
-
-TEST(BuildOutputExport, LinesWithoutTextGetOneNul) {
-    struct Row {
+    // Columns: name, line, capacity, result, length back, bytes delivered, values (recognised, errors,
+    // warnings, fatal errors, message flag).
+    const struct {
         const char* name;
         const char* line;
-        std::uint32_t values[5];
+        int32_t capacity, result, len;
+        std::string_view bytes;
+        std::array<std::uint32_t, 5> values;
+    } rows[] = {
+        {"diagnostic", "main.c(12) : C2500 (E) x", 28, 0, 28, "main.c|12|32500|C2500 (E) x\0"sv, {1, 1, 0, 0, 1}},
+        {"no room for the NUL", "main.c(12) : C2500 (E) x", 27, 1, 28, "", {7, 7, 7, 7, 7}},
+        {"empty line", "", 1, 0, 1, "\0"sv, {0, 0, 0, 0, 0}},
+        {"plain line", "make: Nothing to be done", 1, 0, 1, "\0"sv, {0, 0, 0, 0, 0}},
+        {"banner", "KZ Family C/C++ Compiler V1.02", 1, 0, 1, "\0"sv, {1, 0, 0, 0, 0}},
+        {"command", "if not exist out mkdir out", 1, 0, 1, "\0"sv, {1, 0, 0, 0, 1}},
+        {"no room for a lone NUL", "", 0, 1, 1, "", {7, 7, 7, 7, 7}},
     };
-    const Row rows[] = {
-        {"empty line", "", {0, 0, 0, 0, 0}},
-        {"plain line", "make: Nothing to be done", {0, 0, 0, 0, 0}},
-        {"banner", "KZ Family C/C++ Compiler V1.02", {1, 0, 0, 0, 0}},
-        {"command", "if not exist out mkdir out", {1, 0, 0, 0, 1}},
-    };
-    for (const Row& row : rows) {
+    auto* info = VIVO_CALL_EXPORT(test::SharedPlugin(), GetMakefileOutputLineInfo);
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const ExportCall e = CallLineInfo(row.line, 1);
-        EXPECT_EQ(e.call.result, 0);
-        EXPECT_EQ(e.call.len, 1);
-        EXPECT_TRUE(test::WroteExactly(e.call, "\0"sv));
-        EXPECT_EQ((std::vector<std::uint32_t>(e.values, e.values + 5)), (std::vector<std::uint32_t>(row.values, row.values + 5)));
-        EXPECT_EQ(CallLineInfo(row.line, 0).call.result, 1);
+        std::array<std::uint32_t, 5> v{7, 7, 7, 7, 7};
+        const test::GuardedCall c = test::CallGuarded(
+            row.capacity, [&](char* b, int32_t* l) { return info(row.line, &v[0], &v[1], &v[2], &v[3], b, l, &v[4]); });
+        EXPECT_EQ(c.result, row.result);
+        EXPECT_EQ(c.len, row.len);
+        EXPECT_TRUE(test::WroteExactly(c, row.bytes));
+        EXPECT_EQ(v, row.values);
     }
 }
 

@@ -1,21 +1,22 @@
 #pragma once
-// Calling a buffer-filling export the way a careful host checks it: the buffer is followed by guard
-// bytes, and everything the export did not promise to write must still hold the fill byte.
+// Calling a buffer-filling export the way a careful host checks it: guard bytes behind the buffer,
+// and everything the export did not promise to write must still hold the fill byte. Also the random
+// option strings around a rewritten item that the round-trip tests share.
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <initializer_list>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "support/plugin.h"
 
 namespace vivo::test {
 
 inline constexpr char kFill = '\xA5';
-inline constexpr size_t kGuardBytes = 16;
 
 struct GuardedCall {
     int32_t result = 0;
@@ -23,24 +24,21 @@ struct GuardedCall {
     std::string bytes;  // the whole buffer after the call, guard bytes included
 };
 
-// Calls `call(buffer, &len)` with *len = capacity and a buffer of capacity bytes plus guard bytes.
+// Calls `call(buffer, &len)` with *len = capacity and a buffer of capacity bytes plus 16 guard bytes.
 template <class Call>
 GuardedCall CallGuarded(int32_t capacity, Call&& call) {
-    GuardedCall c;
-    c.bytes.assign(static_cast<size_t>(capacity) + kGuardBytes, kFill);
-    c.len = capacity;
+    GuardedCall c{0, capacity, std::string(static_cast<size_t>(capacity) + 16, kFill)};
     c.result = call(c.bytes.data(), &c.len);
     return c;
 }
 
 // The buffer starts with exactly `expected` and holds the fill byte everywhere behind it.
 inline ::testing::AssertionResult WroteExactly(const GuardedCall& c, std::string_view expected) {
-    if (c.bytes.size() < expected.size() || std::string_view(c.bytes).substr(0, expected.size()) != expected)
-        return ::testing::AssertionFailure() << "buffer starts with " << ::testing::PrintToString(c.bytes)
-                                             << ", expected " << ::testing::PrintToString(std::string(expected));
-    const size_t touched = c.bytes.find_first_not_of(kFill, expected.size());
-    if (touched != std::string::npos)
-        return ::testing::AssertionFailure() << "byte " << touched << " behind the result was written";
+    if (!std::string_view(c.bytes).starts_with(expected))
+        return ::testing::AssertionFailure() << ::testing::PrintToString(c.bytes) << " does not start with "
+                                             << ::testing::PrintToString(std::string(expected));
+    if (const size_t at = c.bytes.find_first_not_of(kFill, expected.size()); at != std::string::npos)
+        return ::testing::AssertionFailure() << "byte " << at << " behind the result was written";
     return ::testing::AssertionSuccess();
 }
 
@@ -71,33 +69,61 @@ void ExpectDeliversTerminated(Call&& call, std::string_view text) {
 // The export returns `result` and writes nothing; the length becomes `len`, or stays as it was.
 template <class Call>
 void ExpectWritesNothing(Call&& call, int32_t result, std::optional<int32_t> len = std::nullopt) {
-    constexpr int32_t kCapacity = 256;
-    const GuardedCall c = CallGuarded(kCapacity, call);
+    const GuardedCall c = CallGuarded(256, call);
     EXPECT_EQ(c.result, result);
-    EXPECT_EQ(c.len, len.value_or(kCapacity));
+    EXPECT_EQ(c.len, len.value_or(256));
     EXPECT_TRUE(WroteNothing(c));
 }
 
-// A NUL-separated list as the host passes it: each string, NUL, then one more NUL.
-inline std::string NulList(std::initializer_list<std::string_view> strings) {
-    std::string list;
-    for (std::string_view s : strings) {
-        list += s;
-        list += '\0';
-    }
-    list += '\0';
-    return list;
+// Asks the size with a one-byte buffer, then calls with exactly that capacity; the bytes delivered.
+template <class Call>
+std::string DeliveredAtItsSize(Call&& call) {
+    int32_t len = 0;
+    char probe = 0;
+    (void)call(&probe, &len);
+    const GuardedCall c = CallGuarded(len, call);
+    EXPECT_EQ(c.result, 0);
+    EXPECT_EQ(c.len, len);
+    EXPECT_TRUE(WroteExactly(c, c.bytes.substr(0, static_cast<size_t>(len))));
+    return c.bytes.substr(0, static_cast<size_t>(len));
 }
 
+// A NUL-separated list as the host passes it: each string, NUL, then one more NUL.
 template <class Container>
 std::string NulListOf(const Container& strings) {
     std::string list;
-    for (const auto& s : strings) {
-        list += s;
-        list += '\0';
+    for (const auto& s : strings) (list += s) += '\0';
+    return list + '\0';
+}
+
+inline std::string NulList(const std::vector<std::string>& strings) { return NulListOf(strings); }
+
+// Random other items with the setting's `old` item (when not empty) among them, each followed by a
+// random separator. A rewrite keeps `head` in front of the new item and `tail` behind it (an absent
+// item goes last), or leaves exactly `others` when it removes the item.
+struct Placed {
+    std::string options, head, tail, others;
+};
+
+inline Placed PlaceAmong(std::mt19937& random, std::string_view old) {
+    constexpr std::string_view kItems[] = {"[S|CPU|KZ600]", "[B|DEBUG|1]", "[S|OUTPUTPATH|\"$(CONFIGDIR)\\a b.lib\"]",
+                                           "[S|LIST|\"a b]]|c\"]", "[I|PACK|1]", "[S|INCLUDEPATH|\"x\"]",
+                                           "[S|DEFINES|Y]", "[N|DEPENDSCAN|1]", "[S|STARTUP|x]"};
+    constexpr std::string_view kSeparators[] = {" ", "  ", "\t", "\r\n", " \n\t"};
+    auto below = [&](size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(random); };
+    const size_t count = below(5), at = old.empty() ? count : below(count + 1);
+    Placed p;
+    if (below(2)) p.options = kSeparators[below(5)];
+    for (size_t i = 0; i <= count; ++i) {
+        if (i == at && !old.empty()) (p.options += old) += kSeparators[below(5)];
+        if (i == count) break;
+        const std::string item(kItems[below(std::size(kItems))]);
+        (p.options += item) += kSeparators[below(5)];
+        if (i < at) p.head += item + ' ';
+        else p.tail += ' ' + item;
+        p.others += (p.others.empty() ? "" : " ") + item;
     }
-    list += '\0';
-    return list;
+    return p;
 }
 
 // The loaded plug-in shared by the tests of one file.

@@ -13,271 +13,125 @@ namespace {
 
 using namespace std::string_view_literals;
 
-enum class Setting { kIncludes, kDefines };
-
-int32_t CallGet(Setting s, const char* tool, const char* options, char* buffer, int32_t* len) {
+// Get (no list) or Set (a list) of the include directories or the defines.
+int32_t Call(bool defines, const char* tool, const char* options, const std::string* list, char* b, int32_t* l) {
     Plugin& p = SharedPlugin();
-    return s == Setting::kIncludes ? VIVO_CALL_EXPORT(p, GetIncludeFileDirectories)(tool, options, buffer, len)
-                                   : VIVO_CALL_EXPORT(p, GetDefines)(tool, options, buffer, len);
+    if (list != nullptr)
+        return defines ? VIVO_CALL_EXPORT(p, SetDefines)(tool, options, list->c_str(), b, l)
+                       : VIVO_CALL_EXPORT(p, SetIncludeFileDirectories)(tool, options, list->c_str(), b, l);
+    return defines ? VIVO_CALL_EXPORT(p, GetDefines)(tool, options, b, l)
+                   : VIVO_CALL_EXPORT(p, GetIncludeFileDirectories)(tool, options, b, l);
 }
 
-int32_t CallSet(Setting s, const char* tool, const char* options, const char* list, char* buffer, int32_t* len) {
-    Plugin& p = SharedPlugin();
-    return s == Setting::kIncludes
-               ? VIVO_CALL_EXPORT(p, SetIncludeFileDirectories)(tool, options, list, buffer, len)
-               : VIVO_CALL_EXPORT(p, SetDefines)(tool, options, list, buffer, len);
-}
-
-// Gets the list with room for exactly the answer; the answer is the bytes and the length.
-std::string Get(Setting s, const char* tool, const std::string& options) {
-    int32_t len = 0;
-    char probe = 0;
-    (void)CallGet(s, tool, options.c_str(), &probe, &len);
-    const GuardedCall c = CallGuarded(len, [&](char* b, int32_t* l) { return CallGet(s, tool, options.c_str(), b, l); });
-    EXPECT_EQ(c.result, 0);
-    EXPECT_EQ(c.len, len);
-    EXPECT_EQ(c.bytes.find_first_not_of(kFill, static_cast<size_t>(len)), std::string::npos);
-    return c.bytes.substr(0, static_cast<size_t>(len));
-}
-
-struct GetRow {
+struct Row {
     const char* name;
-    Setting setting;
+    bool defines;
     const char* tool;
     const char* options;
-    std::string_view list;  // the bytes the host receives
+    std::optional<std::string> set;  // the list given to Set; nothing: Get
+    std::string_view expected;       // Get: the list bytes; Set: the new option string without its NUL
 };
 
-// Columns: name, setting, tool, option string, expected list bytes.
-const GetRow kGetRows[] = {
-    {"no item", Setting::kIncludes, kCompiler, "[S|CPU|KZ600]", "\0\0"sv},
-    {"empty option string", Setting::kDefines, kCompiler, "", "\0\0"sv},
-    {"quoted entries, blank inside", Setting::kIncludes, kCompiler,
-     "[S|CPU|KZ600] [S|INCLUDE|\"inc\"|\"C:\\My Headers\"]", "inc\0C:\\My Headers\0\0"sv},
-    {"doubled quote and bracket", Setting::kIncludes, kAssembler, "[S|INCLUDE|\"a\"\"b]]c\"]", "a\"b]c\0\0"sv},
-    {"bar inside quotes", Setting::kIncludes, kCompiler, "[S|INCLUDE|\"x|y\"|\"$(CONFIGDIR)\\z\"]",
-     "x|y\0$(CONFIGDIR)\\z\0\0"sv},
-    {"first of two items", Setting::kIncludes, kCompiler, "[S|INCLUDE|\"one\"] [S|INCLUDE|\"two\"]", "one\0\0"sv},
-    {"prefix must match exactly", Setting::kIncludes, kCompiler, "[S|include|\"a\"] [S|INCLUDES|\"b\"]", "\0\0"sv},
-    {"unquoted entry loses its ends", Setting::kIncludes, kCompiler, "[S|INCLUDE|abc]", "b\0\0"sv},
-    {"empty quoted entry", Setting::kIncludes, kCompiler, "[S|INCLUDE|\"\"|\"d\"]", "\0d\0\0"sv},
-    {"defines as they are", Setting::kDefines, kCompiler, "[S|DEFINE|DEBUG|LEVEL=2]", "DEBUG\0LEVEL=2\0\0"sv},
-    {"defines quoted as a whole", Setting::kDefines, kAssembler, "[S|DEFINE|\"A|B=x y\"]", "A\0B=x y\0\0"sv},
-    {"define quotes keep a bar", Setting::kDefines, kCompiler, "[S|DEFINE|\"S=\"\"a|b\"\"|T\"]",
-     "S=\"a|b\"\0T\0\0"sv},
-    {"define with bracket", Setting::kDefines, kCompiler, "[S|DEFINE|\"X=a]]\"]", "X=a]\0\0"sv},
-    {"item among other whitespace", Setting::kDefines, kCompiler, "\t[B|DEBUG|1]\r\n[S|DEFINE|A]\n", "A\0\0"sv},
+constexpr bool kIncl = false, kDef = true;
+const std::nullopt_t kGet = std::nullopt;
+
+// Columns: name, defines?, tool, option string, list given to Set (or Get), expected bytes.
+const Row kRows[] = {
+    {"no item", kIncl, kCompiler, "[S|CPU|KZ600]", kGet, "\0\0"sv},
+    {"empty option string", kDef, kCompiler, "", kGet, "\0\0"sv},
+    {"quoted entries, blank inside", kIncl, kCompiler, "[S|CPU|KZ600] [S|INCLUDE|\"inc\"|\"C:\\My H\"]", kGet, "inc\0C:\\My H\0\0"sv},
+    {"doubled quote and bracket", kIncl, kAssembler, "[S|INCLUDE|\"a\"\"b]]c\"]", kGet, "a\"b]c\0\0"sv},
+    {"bar inside quotes", kIncl, kCompiler, "[S|INCLUDE|\"x|y\"|\"$(CONFIGDIR)\\z\"]", kGet, "x|y\0$(CONFIGDIR)\\z\0\0"sv},
+    {"first of two items", kIncl, kCompiler, "[S|INCLUDE|\"one\"] [S|INCLUDE|\"two\"]", kGet, "one\0\0"sv},
+    {"prefix must match exactly", kIncl, kCompiler, "[S|include|\"a\"] [S|INCLUDES|\"b\"]", kGet, "\0\0"sv},
+    {"unquoted entry loses its ends", kIncl, kCompiler, "[S|INCLUDE|abc]", kGet, "b\0\0"sv},
+    {"empty quoted entry", kIncl, kCompiler, "[S|INCLUDE|\"\"|\"d\"]", kGet, "\0d\0\0"sv},
+    {"defines as they are", kDef, kCompiler, "[S|DEFINE|DEBUG|LEVEL=2]", kGet, "DEBUG\0LEVEL=2\0\0"sv},
+    {"defines quoted as a whole", kDef, kAssembler, "[S|DEFINE|\"A|B=x y\"]", kGet, "A\0B=x y\0\0"sv},
+    {"define quotes keep a bar", kDef, kCompiler, "[S|DEFINE|\"S=\"\"a|b\"\"|T\"]", kGet, "S=\"a|b\"\0T\0\0"sv},
+    {"replaced in place", kIncl, kCompiler, "[S|CPU|KZ600] [S|INCLUDE|\"old\"] [B|DEBUG|1]", NulList({"new dir", "b"}),
+     "[S|CPU|KZ600] [S|INCLUDE|\"new dir\"|\"b\"] [B|DEBUG|1]"},
+    {"appended when absent", kIncl, kAssembler, "[S|CPU|KZ600]", NulList({"inc"}), "[S|CPU|KZ600] [S|INCLUDE|\"inc\"]"},
+    {"into an empty option string", kIncl, kCompiler, "", NulList({"inc"}), "[S|INCLUDE|\"inc\"]"},
+    {"empty list removes, separators become blanks", kIncl, kCompiler, "  [S|CPU|KZ600]\t[S|INCLUDE|\"x\"]\r\n[B|DEBUG|1] ",
+     NulList({}), "[S|CPU|KZ600] [B|DEBUG|1]"},
+    {"quote and bracket doubled", kIncl, kCompiler, "", NulList({"a\"b]c"}), "[S|INCLUDE|\"a\"\"b]]c\"]"},
+    {"only the first of two replaced", kIncl, kCompiler, "[S|INCLUDE|\"1\"] [S|INCLUDE|\"2\"]", NulList({"x"}),
+     "[S|INCLUDE|\"x\"] [S|INCLUDE|\"2\"]"},
+    {"list ends at its first empty string", kIncl, kCompiler, "", std::string("a\0\0b\0\0"sv), "[S|INCLUDE|\"a\"]"},
+    {"defines plain, macro text too", kDef, kCompiler, "[S|DEFINE|OLD]", NulList({"A", "B=$(P)"}), "[S|DEFINE|A|B=$(P)]"},
+    {"define with blank quotes all", kDef, kCompiler, "", NulList({"A", "B C"}), "[S|DEFINE|\"A|B C\"]"},
+    {"define with quotes", kDef, kAssembler, "", NulList({"S=\"v\""}), "[S|DEFINE|\"S=\"\"v\"\"\"]"},
+    {"define with bracket", kDef, kCompiler, "", NulList({"X]"}), "[S|DEFINE|\"X]]\"]"},
 };
 
-TEST(IncludeDefinesExports, GetDeliversTheListExactly) {
-    for (const GetRow& row : kGetRows) {
+TEST(IncludeDefinesExports, DeliverExactly) {
+    for (const Row& row : kRows) {
         SCOPED_TRACE(row.name);
-        const int32_t size = static_cast<int32_t>(row.list.size());
-        ExpectDelivers([&](char* b, int32_t* l) { return CallGet(row.setting, row.tool, row.options, b, l); },
-                       row.list, size, size);
-    }
-}
-
-struct SetRow {
-    const char* name;
-    Setting setting;
-    const char* tool;
-    const char* options;
-    std::string list;        // NUL-separated input
-    std::string_view result; // the new option string, without its NUL
-};
-
-// Columns: name, setting, tool, option string, input list, expected option string.
-const SetRow kSetRows[] = {
-    {"replaced in place", Setting::kIncludes, kCompiler, "[S|CPU|KZ600] [S|INCLUDE|\"old\"] [B|DEBUG|1]",
-     NulList({"new dir", "b"}), "[S|CPU|KZ600] [S|INCLUDE|\"new dir\"|\"b\"] [B|DEBUG|1]"},
-    {"appended when absent", Setting::kIncludes, kAssembler, "[S|CPU|KZ600]", NulList({"inc"}),
-     "[S|CPU|KZ600] [S|INCLUDE|\"inc\"]"},
-    {"into an empty option string", Setting::kIncludes, kCompiler, "", NulList({"inc"}), "[S|INCLUDE|\"inc\"]"},
-    {"empty list removes, separators become blanks", Setting::kIncludes, kCompiler,
-     "  [S|CPU|KZ600]\t[S|INCLUDE|\"x\"]\r\n[B|DEBUG|1] ", NulList({}), "[S|CPU|KZ600] [B|DEBUG|1]"},
-    {"quote and bracket doubled", Setting::kIncludes, kCompiler, "", NulList({"a\"b]c"}),
-     "[S|INCLUDE|\"a\"\"b]]c\"]"},
-    {"only the first of two replaced", Setting::kIncludes, kCompiler, "[S|INCLUDE|\"1\"] [S|INCLUDE|\"2\"]",
-     NulList({"x"}), "[S|INCLUDE|\"x\"] [S|INCLUDE|\"2\"]"},
-    {"list ends at its first empty string", Setting::kIncludes, kCompiler, "",
-     std::string("a\0\0b\0\0"sv), "[S|INCLUDE|\"a\"]"},
-    {"defines plain", Setting::kDefines, kCompiler, "[S|DEFINE|OLD]", NulList({"A", "B=2"}), "[S|DEFINE|A|B=2]"},
-    {"define with blank quotes all", Setting::kDefines, kCompiler, "", NulList({"A", "B C"}),
-     "[S|DEFINE|\"A|B C\"]"},
-    {"define with quotes", Setting::kDefines, kAssembler, "", NulList({"S=\"v\""}),
-     "[S|DEFINE|\"S=\"\"v\"\"\"]"},
-    {"define with bracket", Setting::kDefines, kCompiler, "", NulList({"X]"}), "[S|DEFINE|\"X]]\"]"},
-    {"macro text stays plain", Setting::kDefines, kCompiler, "", NulList({"P=$(PROJECTNAME)"}),
-     "[S|DEFINE|P=$(PROJECTNAME)]"},
-    {"empty define list removes", Setting::kDefines, kCompiler, "[S|DEFINE|A] [S|CPU|KZ600]", NulList({}),
-     "[S|CPU|KZ600]"},
-};
-
-TEST(IncludeDefinesExports, SetDeliversTheOptionStringExactly) {
-    for (const SetRow& row : kSetRows) {
-        SCOPED_TRACE(row.name);
-        ExpectDeliversTerminated(
-            [&](char* b, int32_t* l) { return CallSet(row.setting, row.tool, row.options, row.list.c_str(), b, l); },
-            row.result);
+        const std::string* set = row.set ? &*row.set : nullptr;
+        auto call = [&](char* b, int32_t* l) { return Call(row.defines, row.tool, row.options, set, b, l); };
+        if (set != nullptr) ExpectDeliversTerminated(call, row.expected);
+        else ExpectDelivers(call, row.expected, int32_t(row.expected.size()), int32_t(row.expected.size()));
     }
 }
 
 TEST(IncludeDefinesExports, OnlyCompilerAndAssemblerHaveTheSettings) {
-    const char* const tools[] = {kLinker, "Veltora KZ C/C++ Library Generator", "Veltora KZ Configurator",
-                                 "Notepad", ""};
     const std::string list = NulList({"x"});
-    for (const char* tool : tools) {
-        for (Setting s : {Setting::kIncludes, Setting::kDefines}) {
-            SCOPED_TRACE(std::string(tool) + (s == Setting::kIncludes ? " includes" : " defines"));
-            ExpectWritesNothing(
-                [&](char* b, int32_t* l) { return CallGet(s, tool, "[S|INCLUDE|\"a\"] [S|DEFINE|A]", b, l); }, 1);
-            ExpectWritesNothing(
-                [&](char* b, int32_t* l) { return CallSet(s, tool, "[S|CPU|KZ600]", list.c_str(), b, l); }, 1);
+    for (const char* tool : {kLinker, "Notepad", ""}) {
+        for (bool defines : {false, true}) {
+            SCOPED_TRACE(std::string(tool) + (defines ? " defines" : " includes"));
+            ExpectWritesNothing([&](char* b, int32_t* l) { return Call(defines, tool, "[S|DEFINE|A]", nullptr, b, l); }, 1);
+            ExpectWritesNothing([&](char* b, int32_t* l) { return Call(defines, tool, "", &list, b, l); }, 1);
         }
     }
-}
-
-TEST(IncludeDefinesExports, NullArgumentsFailBeforeAnyWork) {
-    Plugin& p = SharedPlugin();
-    char buffer[8] = {};
+    char buffer[8];
     int32_t len = 8;
-    const std::string list = NulList({"x"});
-    EXPECT_EQ(VIVO_CALL_EXPORT(p, GetIncludeFileDirectories)(nullptr, "", buffer, &len), 1);
-    EXPECT_EQ(VIVO_CALL_EXPORT(p, GetDefines)(kCompiler, nullptr, buffer, &len), 1);
-    EXPECT_EQ(VIVO_CALL_EXPORT(p, GetDefines)(kCompiler, "", nullptr, &len), 1);
-    EXPECT_EQ(VIVO_CALL_EXPORT(p, GetIncludeFileDirectories)(kCompiler, "", buffer, nullptr), 1);
-    EXPECT_EQ(VIVO_CALL_EXPORT(p, SetIncludeFileDirectories)(kCompiler, "", nullptr, buffer, &len), 1);
-    EXPECT_EQ(VIVO_CALL_EXPORT(p, SetDefines)(kCompiler, "", list.c_str(), buffer, nullptr), 1);
-    EXPECT_EQ(len, 8);
+    EXPECT_EQ(VIVO_CALL_EXPORT(SharedPlugin(), SetIncludeFileDirectories)(kCompiler, "", nullptr, buffer, &len), 1);
+    EXPECT_EQ(VIVO_CALL_EXPORT(SharedPlugin(), GetDefines)(kCompiler, nullptr, buffer, &len), 1);
 }
 
-// Random option strings for the round trips: the other items, in order, and the separators between.
-class OptionStringMaker {
-public:
-    explicit OptionStringMaker(std::mt19937& random) : random_(random) {}
+// Text from 1 to `most` random pieces.
+std::string Pieces(std::mt19937& random, std::vector<std::string_view> pieces, size_t most) {
+    std::string text;
+    for (size_t n = 1 + random() % most; n > 0; --n) text += pieces[random() % pieces.size()];
+    return text;
+}
 
-    size_t Below(size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(random_); }
-
-    std::string Separator() {
-        constexpr std::string_view kSeparators[] = {" ", "  ", "\t", "\r\n", " \n\t"};
-        return std::string(kSeparators[Below(std::size(kSeparators))]);
+// Directories hold anything a path can. One of double quotes alone cannot come back: its quotes and
+// the enclosing ones form one run, read pairwise. A bar in a define only inside a quoted stretch, as
+// the bar separates defines.
+std::string RandomEntry(std::mt19937& random, bool define) {
+    if (!define) {
+        std::string d = Pieces(random, {"a", "Z", "9", "_", ".", "\\", " ", "|", "\"", "]", "[", "]]", "\"\"", "$(CONFIGDIR)", ","}, 8);
+        return d.find_first_not_of('"') == std::string::npos ? d + 'd' : d;
     }
-
-    std::vector<std::string> OtherItems() {
-        constexpr std::string_view kItems[] = {
-            "[S|CPU|KZ600]", "[B|DEBUG|1]", "[S|OUTPUTPATH|\"$(CONFIGDIR)\\$(PROJECTNAME).lib\"]",
-            "[S|LIST|\"a b]]|c\"]", "[I|PACK|1]", "[S|INCLUDEPATH|\"x\"]", "[S|DEFINES|Y]", "[N|DEPENDSCAN|1]"};
-        std::vector<std::string> items;
-        for (size_t n = Below(5); n > 0; --n) items.emplace_back(kItems[Below(std::size(kItems))]);
-        return items;
-    }
-
-    // Text from the pieces, at least one piece.
-    std::string Text(std::initializer_list<std::string_view> pieces, size_t most) {
-        std::string text;
-        for (size_t n = 1 + Below(most); n > 0; --n) text += *(pieces.begin() + Below(pieces.size()));
-        return text;
-    }
-
-private:
-    std::mt19937& random_;
-};
-
-struct Placed {
-    std::string options;
-    std::string before;  // the other items in front of the setting's place, joined by blanks
-    std::string after;   // the other items behind it
-};
-
-void AppendWithBlank(std::string& text, const std::string& piece) {
-    if (!text.empty()) text += ' ';
-    text += piece;
-}
-
-// Puts `item` (which may be empty) among the other items at a random place.
-Placed PlaceAmong(OptionStringMaker& make, const std::vector<std::string>& others, const std::string& item) {
-    const size_t at = make.Below(others.size() + 1);
-    Placed placed;
-    std::vector<std::string> all = others;
-    if (!item.empty()) all.insert(all.begin() + static_cast<std::ptrdiff_t>(at), item);
-    placed.options = make.Below(2) ? make.Separator() : "";
-    for (const std::string& piece : all) placed.options += piece + make.Separator();
-    const size_t split = item.empty() ? others.size() : at;
-    for (size_t i = 0; i < others.size(); ++i) AppendWithBlank(i < split ? placed.before : placed.after, others[i]);
-    return placed;
-}
-
-// The result holds `before`, the new item (when there is one) and `after`, joined by single blanks.
-::testing::AssertionResult OthersUnchanged(const std::string& result, const Placed& placed,
-                                           std::string_view prefix, bool itemExpected) {
-    std::string expectedStart = placed.before, expectedEnd = placed.after;
-    if (!itemExpected) {
-        std::string all = placed.before;
-        if (!placed.after.empty()) AppendWithBlank(all, placed.after);
-        if (result == all) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "got " << result << ", expected " << all;
-    }
-    if (!expectedStart.empty()) expectedStart += ' ';
-    if (!expectedEnd.empty()) expectedEnd.insert(0, " ");
-    if (result.size() < expectedStart.size() + expectedEnd.size() || !result.starts_with(expectedStart) ||
-        !result.ends_with(expectedEnd))
-        return ::testing::AssertionFailure() << "other items changed: " << result;
-    const std::string item =
-        result.substr(expectedStart.size(), result.size() - expectedStart.size() - expectedEnd.size());
-    if (!item.starts_with(prefix) || !item.ends_with("]"))
-        return ::testing::AssertionFailure() << "new item not in place: " << result;
-    return ::testing::AssertionSuccess();
-}
-
-std::string SetThroughExport(Setting s, const char* tool, const std::string& options, const std::string& list) {
-    int32_t len = 0;
-    char probe = 0;
-    (void)CallSet(s, tool, options.c_str(), list.c_str(), &probe, &len);
-    const GuardedCall c =
-        CallGuarded(len, [&](char* b, int32_t* l) { return CallSet(s, tool, options.c_str(), list.c_str(), b, l); });
-    EXPECT_EQ(c.result, 0);
-    EXPECT_TRUE(WroteExactly(c, c.bytes.substr(0, static_cast<size_t>(len))));
-    EXPECT_EQ(c.bytes[static_cast<size_t>(len) - 1], '\0');
-    return c.bytes.substr(0, static_cast<size_t>(len) - 1);
-}
-
-// Directories may hold anything a path can: blanks, bars, quotes, brackets, macros. A directory of
-// double quotes alone cannot come back: its quotes and the enclosing ones form one run, which is
-// read pairwise from the opening quote.
-std::string RandomDirectory(OptionStringMaker& make) {
-    std::string directory =
-        make.Text({"a", "Z", "9", "_", ".", "\\", " ", "|", "\"", "]", "[", "]]", "\"\"", "$(CONFIGDIR)", ","}, 8);
-    if (directory.find_first_not_of('"') == std::string::npos) directory += 'd';
-    return directory;
-}
-
-// Defines may hold blanks, quotes and brackets; a bar only inside a quoted stretch of the define,
-// because the bar is what separates defines and an empty define would end the host's list.
-std::string RandomDefine(OptionStringMaker& make) {
-    std::string define = make.Text({"A", "b", "_", "1", "=", "$(PROJECTNAME)", "]", "["}, 4);
-    if (make.Below(2)) define += make.Text({" ", "x", "]"}, 3);
-    if (make.Below(2)) define += "\"" + make.Text({"v", " ", "|", "]", "$(M)"}, 4) + "\"";
-    return define;
+    std::string d = Pieces(random, {"A", "b", "_", "1", "=", "$(PROJECTNAME)", "]", "["}, 4);
+    if (random() % 2) d += Pieces(random, {" ", "x", "]"}, 3);
+    if (random() % 2) d += "\"" + Pieces(random, {"v", " ", "|", "]", "$(M)"}, 4) + "\"";
+    return d;
 }
 
 TEST(IncludeDefinesProperty, SetThenGetGivesBackTheListAndKeepsOtherItems) {
     std::mt19937 random(20261205);
-    OptionStringMaker make(random);
     for (int iteration = 0; iteration < 400; ++iteration) {
-        const Setting s = iteration % 2 == 0 ? Setting::kIncludes : Setting::kDefines;
-        const char* tool = make.Below(2) ? kCompiler : kAssembler;
-        const std::string_view prefix = s == Setting::kIncludes ? "[S|INCLUDE|" : "[S|DEFINE|";
-        std::vector<std::string> entries;
-        for (size_t n = make.Below(5); n > 0; --n)
-            entries.push_back(s == Setting::kIncludes ? RandomDirectory(make) : RandomDefine(make));
-        const std::string oldItem = make.Below(2) ? std::string(prefix) + "\"old\"]" : "";
-        const Placed placed = PlaceAmong(make, make.OtherItems(), oldItem);
+        const bool defines = iteration % 2 == 1;
+        const char* tool = random() % 2 ? kCompiler : kAssembler;
+        const std::string prefix = defines ? "[S|DEFINE|" : "[S|INCLUDE|";
+        std::vector<std::string> entries(random() % 5);
+        for (std::string& entry : entries) entry = RandomEntry(random, defines);
+        const Placed placed = PlaceAmong(random, random() % 2 ? prefix + "\"old\"]" : "");
         SCOPED_TRACE("iteration " + std::to_string(iteration) + ", options: " + placed.options);
 
-        const std::string result = SetThroughExport(s, tool, placed.options, NulListOf(entries));
-        EXPECT_TRUE(OthersUnchanged(result, placed, prefix, !entries.empty()));
-        EXPECT_EQ(Get(s, tool, result), NulListOf(entries).append(entries.empty() ? "\0"sv : ""sv));
+        const std::string list = NulList(entries);
+        const std::string result = DeliveredAtItsSize(
+            [&](char* b, int32_t* l) { return Call(defines, tool, placed.options.c_str(), &list, b, l); });
+        ASSERT_TRUE(result.ends_with('\0'));
+        const std::string set = result.substr(0, result.size() - 1);
+        if (entries.empty()) EXPECT_EQ(set, placed.others);
+        else EXPECT_TRUE(set.starts_with(placed.head + prefix) && set.ends_with("]" + placed.tail)) << set;
+        const std::string got =
+            DeliveredAtItsSize([&](char* b, int32_t* l) { return Call(defines, tool, set.c_str(), nullptr, b, l); });
+        EXPECT_EQ(got, entries.empty() ? std::string("\0\0"sv) : list);
     }
 }
 

