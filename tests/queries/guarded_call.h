@@ -101,9 +101,7 @@ inline std::string NulList(const std::vector<std::string>& strings) { return Nul
 // Random other items with the setting's `old` item (when not empty) among them, each followed by a
 // random separator. A rewrite keeps `head` in front of the new item and `tail` behind it (an absent
 // item goes last), or leaves exactly `others` when it removes the item.
-struct Placed {
-    std::string options, head, tail, others;
-};
+struct Placed { std::string options, head, tail, others; };
 
 inline Placed PlaceAmong(std::mt19937& random, std::string_view old) {
     constexpr std::string_view kItems[] = {"[S|CPU|KZ600]", "[B|DEBUG|1]", "[S|OUTPUTPATH|\"$(CONFIGDIR)\\a b.lib\"]",

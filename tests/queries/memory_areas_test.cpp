@@ -91,29 +91,21 @@ TEST(MemoryAreaExports, AddressesAndSectionsAsLists) {
 
 // Memory-area records as the host lays them out: per area a NUL-separated address list (nothing: a
 // null pointer) and NUL-separated name lists, one per group.
-struct AreaSpec {
-    std::optional<std::string> addressList;
-    std::vector<std::string> groups;
-};
+struct AreaSpec { std::optional<std::string> addressList; std::vector<std::string> groups; };
 
-class AreaArray {
-public:
-    explicit AreaArray(const std::vector<AreaSpec>& specs) : specs_(specs), groups_(specs.size()) {
-        for (size_t i = 0; i < specs_.size(); ++i) {
-            for (const std::string& g : specs_[i].groups) groups_[i].push_back(g.c_str());
-            groups_[i].push_back(nullptr);
-            records_.push_back({0, specs_[i].addressList ? specs_[i].addressList->c_str() : nullptr, groups_[i].data()});
+struct AreaArray {
+    explicit AreaArray(const std::vector<AreaSpec>& specs) : groups(specs.size()) {  // specs outlive it
+        for (size_t i = 0; i < specs.size(); ++i) {
+            for (const std::string& g : specs[i].groups) groups[i].push_back(g.c_str());
+            groups[i].push_back(nullptr);
+            records.push_back({0, specs[i].addressList ? specs[i].addressList->c_str() : nullptr, groups[i].data()});
         }
-        for (const VivoMemoryArea& r : records_) pointers_.push_back(&r);
-        pointers_.push_back(nullptr);
+        for (const VivoMemoryArea& r : records) pointers.push_back(&r);
+        pointers.push_back(nullptr);
     }
-    const VivoMemoryArea* const* data() const { return pointers_.data(); }
-
-private:
-    std::vector<AreaSpec> specs_;
-    std::vector<std::vector<const char*>> groups_;
-    std::vector<VivoMemoryArea> records_;
-    std::vector<const VivoMemoryArea*> pointers_;
+    std::vector<std::vector<const char*>> groups;
+    std::vector<VivoMemoryArea> records;
+    std::vector<const VivoMemoryArea*> pointers;
 };
 
 TEST(MemoryAreaExports, UpdateLinkerSectionsIsTerminatedText) {
@@ -146,7 +138,7 @@ TEST(MemoryAreaExports, UpdateLinkerSectionsIsTerminatedText) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const AreaArray areas(row.areas);
-        auto call = [&](char* b, int32_t* l) { return update(&reserved, row.options, areas.data(), b, l); };
+        auto call = [&](char* b, int32_t* l) { return update(&reserved, row.options, areas.pointers.data(), b, l); };
         if (row.result) ExpectDeliversTerminated(call, *row.result);
         else ExpectWritesNothing(call, 1);
     }
@@ -190,7 +182,7 @@ TEST(MemoryAreaProperty, UpdateThenGetGivesBackEveryAreaAndKeepsOtherItems) {
         }
         const AreaArray array(specs);
         const std::string result = DeliveredAtItsSize(
-            [&](char* b, int32_t* l) { return update(&reserved, placed.options.c_str(), array.data(), b, l); });
+            [&](char* b, int32_t* l) { return update(&reserved, placed.options.c_str(), array.pointers.data(), b, l); });
         ASSERT_TRUE(result.ends_with('\0'));
         const std::string rewritten = result.substr(0, result.size() - 1);
         if (specs.empty()) EXPECT_EQ(rewritten, placed.others);

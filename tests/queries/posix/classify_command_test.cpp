@@ -24,11 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct ProgramRun {
-    int exitCode = -1;
-    std::string out, err;
-    long maxResidentKiB = 0;
-};
+struct ProgramRun { int exitCode = -1; std::string out, err; long maxResidentKiB = 0; };
 
 std::string ReadAll(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);

@@ -81,7 +81,6 @@ TEST(SyntaxColouringFiles, FoundBesideThePluginAndInTheCommonDataFolder) {
         std::string_view keywords;
         uint32_t version;
     } rows[] = {
-        {"primary answers", kTwoGroups, kOther, "C header file", "auto break\ncase\n", 0},
         {"secondary answers what the primary lacks", kTwoGroups, kOther, "A", "other\n", 0},
         {"neither", kAbsent, kAbsent, "C header file", "", 0},
         {"versions of both add up", "[Syntax Colouring Version]\nVersion=3\n", "[Syntax Colouring Version]\nVersion=2\n", "A", "", 5},
