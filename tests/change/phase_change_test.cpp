@@ -1,0 +1,265 @@
+// The phase order, the phases and the phase mappings of a changed project, with their summary sections.
+#include <gtest/gtest.h>
+
+#include "change/engine_test_support.h"
+#include "change/phase_mapping.h"
+#include "change/phase_order.h"
+
+namespace vivo::test {
+namespace {
+
+const std::string kOrder2014 =
+    "Veltora KZ C/C++ Library Generator|SYSTEM|1\nVeltora KZ C/C++ Compiler|SYSTEM|1\n"
+    "Veltora KZ Assembler|SYSTEM|1\nVeltora Bindex|SYSTEM|1\nVeltora KZ Configurator|SYSTEM|0\n\n";
+const std::string kOrder2015 =
+    "Veltora KZ C/C++ Library Generator|SYSTEM|1\nVeltora KZ Configurator|SYSTEM|1\n"
+    "Veltora KZ C/C++ Compiler|SYSTEM|1\nVeltora KZ Assembler|SYSTEM|1\nVeltora Bindex|SYSTEM|1\n\n";
+const std::string kHeading = "\r\nPhaseOrder:\r\n";
+
+std::string Deleted(const std::string& line) { return "  \"" + line + "\" delete\r\n"; }
+std::string Added(const std::string& line) { return "  \"" + line + "\" add\r\n"; }
+
+// The summary section of a rewrite: the heading, a delete line for each old line but "Veltora Bindex",
+// which stays, and an add line for each new line but "Veltora Bindex" when it stayed.
+std::string Section(const StringList& old, const std::string& order) {
+    bool linkerKept = false;
+    std::string text = kHeading;
+    for (const std::string& line : old) {
+        if (line.starts_with("Veltora Bindex|"))
+            linkerKept = true;
+        else
+            text += Deleted(line);
+    }
+    std::size_t from = 0;
+    for (std::size_t at; (at = order.find('\n', from)) != from; from = at + 1) {
+        const std::string line = order.substr(from, at - from);
+        if (!(linkerKept && line.starts_with("Veltora Bindex|"))) text += Added(line);
+    }
+    return text;
+}
+
+// Columns: name, old order, the new order (nothing: the rewrite fails).
+struct OrderRow {
+    const char* name;
+    StringList old;
+    std::optional<std::string> expected;
+};
+
+const OrderRow kOrderRows[] = {
+    {"Lumo V6: every old phase deleted, every new one added",
+     {"Sarnoki Lumo,Lumo/T C/C++ Library Generator|SYSTEM|1", "Sarnoki Lumo,Lumo/T C/C++ Compiler|SYSTEM|1",
+      "Sarnoki Lumo,Lumo/T Assembler|SYSTEM|1", "Sarnoki Bindex|SYSTEM|1"}, kOrder2014},
+    {"Tessaro: Veltora Bindex stays", {"Veltora Tessaro C/C++ Compiler|SYSTEM|1", "Veltora Bindex|SYSTEM|1"}, kOrder2014},
+    {"Pexa configurator running: order with configurator", {"Veltora Pexa C Compiler|SYSTEM|1", "Veltora Pexa Configurator|SYSTEM|1"}, kOrder2015},
+    {"Pexa configurator not running", {"Veltora Pexa ConfiguratorDorn|SYSTEM|0"}, kOrder2014},
+    {"fewer than three fields: no state", {"Veltora Pexa Configurator|1"}, kOrder2014},
+    {"empty old order", {}, kOrder2014},
+    {"four fields fail", {"Veltora Pexa Linker|SYSTEM|1", "Veltora Pexa Librarian|SYSTEM|1|x"}, std::nullopt},
+};
+
+TEST(PhaseOrder, RewriteAndSummarySection) {
+    for (const OrderRow& row : kOrderRows) {
+        SCOPED_TRACE(row.name);
+        ChangeSummary summary;
+        EXPECT_EQ(RewritePhaseOrder(row.old, summary), row.expected);
+        std::string lines;
+        for (const std::string& line : summary.lines) lines += line;
+        EXPECT_EQ(lines, row.expected ? Section(row.old, *row.expected) : "");
+    }
+}
+
+TEST(PhaseOrder, CrossFamilyOrderThroughTheExportRetriedOnce) {
+    EnginePlugin engine;
+    const VivoToolchainRecord from{12, kSarnokiLumo, "6.00.00"}, to{12, kKZ, "1.01.00"};
+    const std::string old = NulList({"Sarnoki Lumo,Lumo/T C/C++ Compiler|SYSTEM|1", "Sarnoki Bindex|SYSTEM|1"});
+    std::string delivered = kOrder2014;
+    std::replace(delivered.begin(), delivered.end(), '\n', '\0');
+    ExpectRetryDelivers([&](char* b, int32_t* n) {
+        return VIVO_CALL_EXPORT(engine.plugin(), UpgradePhaseOrder)(&from, &to, old.c_str(), b, n);
+    }, delivered);
+    // The retry added nothing: each line stands once.
+    EXPECT_EQ(engine.Report(), ReportHeader({kSarnokiLumo, "6.00.00", "1.01.00"}) +
+                                   Section({"Sarnoki Lumo,Lumo/T C/C++ Compiler|SYSTEM|1", "Sarnoki Bindex|SYSTEM|1"}, kOrder2014));
+}
+
+TEST(PhaseOrder, InFamilyOrderComesBackByteForByte) {
+    EnginePlugin engine;
+    const VivoToolchainRecord from{12, kKZ, "1.01.00"}, to{12, kKZ, "1.02.00"};
+    const std::string old = NulList({"Veltora KZ C/C++ Compiler|SYSTEM|1", "Veltora Bindex||0", "x"});
+    ExpectRetryDelivers([&](char* b, int32_t* n) {
+        return VIVO_CALL_EXPORT(engine.plugin(), UpgradePhaseOrder)(&from, &to, old.c_str(), b, n);
+    }, old);
+}
+
+// The kind is stored before the order is read, so a malformed line leaves it set; a failed look-up
+// leaves the previous change's kind.
+TEST(PhaseOrder, KindStoredDespiteMalformedLineKeptAfterFailedLookup) {
+    EnginePlugin engine;
+    const VivoToolchainRecord tessaro{12, kTessaro, "9.04.00"}, pexa{12, kPexa, "7.00.00"}, to{12, kKZ, "1.01.00"};
+    const std::string malformed = NulList({"a|b|c|d"});
+    for (const auto& [from, order] : {std::pair{&tessaro, malformed.c_str()}, std::pair{&pexa, "\0"}}) {
+        ExpectWritesNothing([&, from = from, order = order](char* b, int32_t* n) {
+            return VIVO_CALL_EXPORT(engine.plugin(), UpgradePhaseOrder)(from, &to, order, b, n);
+        }, 1);
+        ExpectRetryDelivers([&](char* b, int32_t* n) {
+            return VIVO_CALL_EXPORT(engine.plugin(), UpgradePhases)("", "", "\0", "\0", kCompiler, b, n);
+        }, std::string("Veltora Tessaro C/C++ Compiler") + '\0' + '\0');
+    }
+}
+
+
+const Change kFromPexaV545{kPexa, "5.45.00", "1.01.00"};
+constexpr const char* kPexaLinker = "Veltora Pexa Linker";
+constexpr const char* kPexaLibrarian = "Veltora Pexa Librarian";
+constexpr const char* kPexaConverter = "Veltora Pexa Stype Converter";
+
+auto AskPhases(const EnginePlugin& engine, std::string states, std::string phases, const char* phaseName) {
+    return [&engine, states, phases, phaseName](char* b, int32_t* n) {
+        return VIVO_CALL_EXPORT(engine.plugin(), UpgradePhases)("", "", states.c_str(), phases.c_str(), phaseName, b, n);
+    };
+}
+
+// Pexa V5.45: the state of the old linker, librarian and S-type converter (null: no line; "0"; or
+// another state) decides which of them supply the KZ linker. One row per code, 9 * linker +
+// 3 * librarian + converter.
+struct DecisionRow {
+    int code;
+    const char *linker, *librarian, *converter;
+    StringList answer;
+};
+const DecisionRow kDecisionRows[] = {
+    {0, nullptr, nullptr, nullptr, {}},
+    {1, nullptr, nullptr, "0", {kPexaConverter}},
+    {2, nullptr, nullptr, "1", {kPexaConverter}},
+    {3, nullptr, "0", nullptr, {kPexaLibrarian}},
+    {4, nullptr, "0", "0", {kPexaLibrarian}},
+    {5, nullptr, "0", "1", {kPexaConverter}},
+    {6, nullptr, "1", nullptr, {kPexaLibrarian}},
+    {7, nullptr, "1", "0", {kPexaLibrarian}},
+    {8, nullptr, "1", "1", {kPexaLibrarian}},
+    {9, "0", nullptr, nullptr, {kPexaLinker}},
+    {10, "0", nullptr, "0", {kPexaLinker, kPexaConverter}},
+    {11, "0", nullptr, "1", {kPexaConverter}},
+    {12, "0", "0", nullptr, {kPexaLinker}},
+    {13, "0", "0", "0", {kPexaLinker, kPexaConverter}},
+    {14, "0", "0", "1", {kPexaConverter}},
+    {15, "0", "1", nullptr, {kPexaLibrarian}},
+    {16, "0", "1", "0", {kPexaLibrarian}},
+    {17, "0", "1", "1", {kPexaLibrarian}},
+    {18, "1", nullptr, nullptr, {kPexaLinker}},
+    {19, "1", nullptr, "0", {kPexaLinker}},
+    {20, "1", nullptr, "1", {kPexaLinker, kPexaConverter}},
+    {21, "1", "0", nullptr, {kPexaLinker}},
+    {22, "1", "0", "0", {kPexaLinker}},
+    {23, "1", "0", "1", {kPexaLinker, kPexaConverter}},
+    {24, "1", "1", nullptr, {kPexaLinker}},
+    {25, "1", "1", "0", {kPexaLinker}},
+    {26, "1", "1", "2", {kPexaLinker, kPexaConverter}},
+};
+
+// An empty list is two NULs.
+std::string ListOf(const StringList& names) { return names.empty() ? std::string(2, '\0') : NulListOf(names); }
+
+TEST(PhaseList, PexaV545LinkerDecisionTable) {
+    EnginePlugin engine;
+    engine.Begin(kFromPexaV545);
+    for (const DecisionRow& row : kDecisionRows) {
+        SCOPED_TRACE("code " + std::to_string(row.code));
+        // Other phases and further fields around the three tools do not count.
+        std::string states = std::string("Veltora Pexa C Compiler|1") + '\0';
+        if (row.converter) states += std::string(kPexaConverter) + "|" + row.converter + "|x" + '\0';
+        if (row.librarian) states += std::string(kPexaLibrarian) + "|" + row.librarian + '\0';
+        if (row.linker) states += std::string(kPexaLinker) + "|" + row.linker + '\0';
+        states += '\0';
+        ExpectRetryDelivers(AskPhases(engine, states, std::string(1, '\0'), kLinker), ListOf(row.answer));
+    }
+}
+
+TEST(PhaseList, PexaV545StateLineWithOneFieldFails) {
+    EnginePlugin engine;
+    engine.Begin(kFromPexaV545);
+    const std::string states = NulList({"Veltora Pexa Linker|0", "Veltora Pexa Librarian"});
+    ExpectWritesNothing(AskPhases(engine, states, std::string(1, '\0'), kLinker), 1);
+}
+
+// Columns: name, change (none: before any change), phase, phase list, the bytes delivered (a name and
+// one NUL, or a NUL-separated list).
+struct AnswerRow {
+    const char* name;
+    Change change;
+    const char* phase;
+    std::string phaseList, expected;
+};
+
+const std::string kKZPhases = NulList({std::string(kLibraryGenerator) + "|1", std::string(kCompiler) + "|1",
+    std::string(kAssembler) + "|1", std::string(kLinker) + "|1", "Unknown Tool|1", kConfigurator});
+const Change kKZ10100to10200{kKZ, "1.01.00", "1.02.00"};
+
+const AnswerRow kAnswerRows[] = {
+    {"before any change: its own name", {}, kLinker, kKZPhases, std::string(kLinker) + '\0'},
+    {"Tessaro compiler", {kTessaro, "9.04.00", "1.01.00"}, kCompiler, "\0", ListOf({"Veltora Tessaro C/C++ Compiler"})},
+    {"Lumo V6 linker", {kSarnokiLumo, "6.00.00", "1.01.00"}, kLinker, "\0", ListOf({"Sarnoki Bindex"})},
+    {"Lumo V7 linker", {kVeltoraLumo, "7.00.00", "1.01.00"}, kLinker, "\0", ListOf({kLinker})},
+    {"Lumo V6 configurator: none", {kSarnokiLumo, "6.00.00", "1.01.00"}, kConfigurator, "\0", ListOf({})},
+    {"Pexa V5.45 library generator", kFromPexaV545, kLibraryGenerator, "\0", ListOf({"Veltora Pexa C Compiler"})},
+    {"cross-family unknown phase", {kTessaro, "9.04.00", "1.01.00"}, "Unknown Tool", "\0", ListOf({})},
+    {"in-family compiler", kKZ10100to10200, kCompiler, kKZPhases, ListOf({kCompiler, kLinker})},
+    {"in-family linker: every known tool", kKZ10100to10200, kLinker, kKZPhases, ListOf({kLibraryGenerator, kCompiler, kAssembler, kLinker})},
+    {"in-family assembler: its own name", kKZ10100to10200, kAssembler, kKZPhases, std::string(kAssembler) + '\0'},
+    {"downgrade 1.02.00 to 1.01.00: own name", {kKZ, "1.02.00", "1.01.00"}, kLinker, kKZPhases, std::string(kLinker) + '\0'},
+    {"copy: own name", {kKZ, "1.00.00", "1.00.00"}, kCompiler, kKZPhases, std::string(kCompiler) + '\0'},
+    {"in-family, no candidate", kKZ10100to10200, kCompiler, NulList({"Veltora KZ Assembler|1"}), ListOf({})},
+};
+
+TEST(PhaseList, Answers) {
+    EnginePlugin engine;
+    for (const AnswerRow& row : kAnswerRows) {
+        SCOPED_TRACE(row.name);
+        if (row.change.fromName) engine.Begin(row.change);
+        // Both forms write back the number of bytes they deliver.
+        ExpectRetryDelivers(AskPhases(engine, std::string(1, '\0'), row.phaseList, row.phase), row.expected);
+    }
+}
+
+
+
+const StringList kKZMappings = {
+    "Veltora KZ C/C++ Compiler|Object file|Veltora Bindex", "Veltora KZ C/C++ Compiler|Assembly source file|Veltora KZ Assembler",
+    "Veltora KZ Assembler|Object file|Veltora Bindex", "Veltora KZ C/C++ Library Generator|Library file|Veltora Bindex"};
+
+TEST(PhaseMapping, RewriteAndSummarySection) {
+    const StringList rows[] = {{}, {"Sarnoki Lumo,Lumo/T Assembler|Object file|Sarnoki Bindex"}, kKZMappings};
+    for (const StringList& old : rows) {
+        SCOPED_TRACE(old.size());  // an equal old list too is all deleted and added again
+        ChangeSummary summary;
+        std::string text;
+        for (const std::string& line : kKZMappings) text += line + "\n";
+        EXPECT_EQ(RewritePhaseMappings(old, summary), text + "\n");
+        StringList expected = {"\r\nPhaseMapping:\r\n"};
+        for (const std::string& line : old) expected.push_back("  \"" + line + "\" delete\r\n");
+        for (const std::string& line : kKZMappings) expected.push_back("  \"" + line + "\" add\r\n");
+        EXPECT_EQ(summary.lines, expected);
+    }
+}
+
+// Cross-family: the KZ list (the text's "\n\n" end is two NULs); in-family: the old list byte for byte.
+TEST(PhaseMapping, ThroughTheExport) {
+    EnginePlugin engine;
+    const std::string inFamily = NulList({"Veltora KZ C/C++ Compiler|Object file|Veltora Bindex", "x"});
+    struct Row {
+        Change change;
+        std::string old, expected;
+    };
+    const Row rows[] = {{{kTessaro, "9.04.00", "1.01.00"}, std::string(1, '\0'), NulListOf(kKZMappings)},
+                        {{kKZ, "1.00.00", "1.01.00"}, inFamily, inFamily}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.change.fromName);
+        if (row.change.fromName) engine.Begin(row.change);
+        ExpectRetryDelivers([&](char* b, int32_t* n) {
+            return VIVO_CALL_EXPORT(engine.plugin(), UpgradePhaseMappings)("", 0, row.old.c_str(), b, n);
+        }, row.expected);
+    }
+}
+
+}  // namespace
+}  // namespace vivo::test
