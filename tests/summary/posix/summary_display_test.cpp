@@ -35,6 +35,10 @@ TEST(DisplaySummaryInformation, WritesTheReportAsUpgradeTxt) {
         std::string expected;
     } rows[] = {
         {"own texts", nullptr, 0, "P", "", kEmptyHeaderInFile},
+        // A longer read-only report is there before: replaced, and left with the archive attribute only.
+        {"read-only Upgrade.txt replaced", nullptr, 0, "P", "", kEmptyHeaderInFile},
+        // No message, nothing written, result 0.
+        {"project directory that does not exist", nullptr, 0, "P", "\\gone", ""},
         {"message 2008 added twice shows twice", nullptr, 2, "P", "", std::string(kEmptyHeaderInFile) + kMessage2008InFile + kMessage2008InFile},
         {"directory ending in a backslash", nullptr, 0, "P", "\\", kEmptyHeaderInFile},
         {"null project name counts as empty", nullptr, 0, nullptr, "",
@@ -58,6 +62,8 @@ TEST(DisplaySummaryInformation, WritesTheReportAsUpgradeTxt) {
         if (row.resourceLibrary != nullptr)
             fs::copy_file(test::BuiltPluginFile().parent_path() / row.resourceLibrary, dir.path() / "ResVivo.so");
         test::Plugin plugin(test::CopyPluginInto(dir));
+        if (row.name == std::string_view("read-only Upgrade.txt replaced"))
+            fs::permissions(dir.Write("project/Upgrade.txt", "an older, longer report"), fs::perms::owner_read);
         for (int i = 0; i < row.failedEligibilityChecks; ++i)
             EXPECT_EQ(VIVO_CALL_EXPORT(plugin, CanUpgradeToolchain)(nullptr, nullptr), 1);
 
@@ -65,8 +71,14 @@ TEST(DisplaySummaryInformation, WritesTheReportAsUpgradeTxt) {
         const std::string projectDirectory = project.string() + row.directorySuffix;
         EXPECT_EQ(VIVO_CALL_EXPORT(plugin, DisplaySummaryInformation)(row.projectName, projectDirectory.c_str()), 0);
         EXPECT_EQ(ReadBytes(project / "Upgrade.txt"), row.expected);
-        // The report was shown on standard error; the resource library is released after the call.
-        EXPECT_NE(console.Shown().find("Veltora KZ Standard Toolchain"), std::string::npos);
+        EXPECT_FALSE(fs::exists(project / "gone"));
+        if (fs::exists(project / "Upgrade.txt"))
+            EXPECT_NE(fs::status(project / "Upgrade.txt").permissions() & fs::perms::owner_write, fs::perms::none);
+        // The report was shown on standard error, and nothing more (its check box names the file once);
+        // the resource library is released after the call.
+        const std::string shown = console.Shown();
+        EXPECT_NE(shown.find("Veltora KZ Standard Toolchain"), std::string::npos);
+        EXPECT_EQ(shown.find("Upgrade.txt"), shown.rfind("Upgrade.txt"));
         EXPECT_EQ(ReadBytes("/proc/self/maps").find((dir.path() / "ResVivo.so").string()), std::string::npos);
     }
 }
@@ -89,32 +101,6 @@ TEST(DisplaySummaryInformation, MessagesStayUntilTheNextReset) {
     EXPECT_EQ(VIVO_CALL_EXPORT(plugin, ResetSummaryInformation)(), 0);
     ASSERT_EQ(display("P", project.c_str()), 0);
     EXPECT_EQ(ReadBytes(upgrade), kEmptyHeaderInFile);
-}
-
-TEST(DisplaySummaryInformation, ReplacesAReadOnlyUpgradeTxtAndLeavesItArchiveOnly) {
-    test::TempDir dir;
-    test::Plugin plugin(test::CopyPluginInto(dir));
-    const fs::path upgrade = dir.Write("Upgrade.txt", "an older, longer report that must disappear");
-    fs::permissions(upgrade, fs::perms::owner_read | fs::perms::group_read);
-    NoTerminal console;
-
-    EXPECT_EQ(VIVO_CALL_EXPORT(plugin, DisplaySummaryInformation)("P", dir.path().string().c_str()), 0);
-    EXPECT_EQ(ReadBytes(upgrade), kEmptyHeaderInFile);
-    EXPECT_NE(fs::status(upgrade).permissions() & fs::perms::owner_write, fs::perms::none);
-}
-
-TEST(DisplaySummaryInformation, DirectoryThatDoesNotExistIsNoError) {
-    test::TempDir dir;
-    test::Plugin plugin(test::CopyPluginInto(dir));
-    const std::string missing = (dir.path() / "gone").string();
-    NoTerminal console;
-
-    EXPECT_EQ(VIVO_CALL_EXPORT(plugin, DisplaySummaryInformation)("P", missing.c_str()), 0);
-    EXPECT_FALSE(fs::exists(missing));
-    // Only the report itself was shown (its check box names the file once): no message about the file.
-    const std::string shown = console.Shown();
-    EXPECT_NE(shown.find("Project name : P\r\n"), std::string::npos);
-    EXPECT_EQ(shown.find("Upgrade.txt"), shown.rfind("Upgrade.txt"));
 }
 
 TEST(DisplaySummary, ShowsTheLinesOnceThenEmptiesThem) {
