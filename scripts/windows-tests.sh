@@ -68,7 +68,7 @@ step "wine prefix"
 wineboot -i >/dev/null 2>&1 || true
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 || true
-wineserver -p  # kept running between the test programs
+wineserver -p 2>/dev/null || true  # kept running between the test programs
 
 extra=("$@")
 build() {  # build <arch> <tests ON/OFF>
@@ -88,17 +88,19 @@ rm -f "$screenshot"
 export VIVO_SCREENSHOT_COMMAND="/usr/bin/import -window root $screenshot"
 export VIVO_SCREENSHOT_FILE="Z:$screenshot"
 
+failed=0
 step "tests x86_64 (Wine)"
-ctest --test-dir "$out/x86_64" --output-on-failure -j"$jobs"
-[ -s "$screenshot" ] && echo "report dialog screenshot: $screenshot"
+ctest --test-dir "$out/x86_64" --output-on-failure -j"$jobs" || failed=1
+if [ -s "$screenshot" ]; then echo "report dialog screenshot: $screenshot"; fi
 
 if [ "$wine32" = yes ]; then
   step "tests i686 (Wine, 32-bit)"
   unset VIVO_SCREENSHOT_COMMAND VIVO_SCREENSHOT_FILE
-  ctest --test-dir "$out/i686" --output-on-failure -j"$jobs"
+  ctest --test-dir "$out/i686" --output-on-failure -j"$jobs" || failed=1
 else
   step "i686: export table and version record"
   cmake -DVIVO_PLUGIN_FILE="$out/i686/Vivo.dll" -DVIVO_EXPORTS_LIST="$root/src/interface/exports.list" \
-    -P "$root/tests/win32/windows_exports.cmake"
+    -P "$root/tests/win32/windows_exports.cmake" || failed=1
 fi
 step "done"
+exit "$failed"

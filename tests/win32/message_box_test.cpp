@@ -100,7 +100,7 @@ private:
 MessageBoxAnswerer* const answerer =
     static_cast<MessageBoxAnswerer*>(::testing::AddGlobalTestEnvironment(new MessageBoxAnswerer));
 
-TEST(MessageBox, ShowsCaptionAndTextAndReturnsTheButton) {
+TEST(ShowMessageBox, ShowsCaptionAndTextAndReturnsTheButton) {
     answerer->Take();
     const int answer = platform::ShowMessageBox("\"Tc.ini\" file reading error.\r\n\r\n", "ERROR",
                                                 platform::kMessageBoxOk);
