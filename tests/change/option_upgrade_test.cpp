@@ -90,7 +90,9 @@ TEST(OptionUpgrade, NotesAndResultOfEachKind) {
         ChangeSummary summary;
         OptionUpgradeDriver driver;
         const auto result = driver.UpgradePhaseOptions(row.kind, kCompiler, lines, summary);
-        if (!crossFamily) EXPECT_EQ(result, row.result);
+        if (!crossFamily) {
+            EXPECT_EQ(result, row.result);
+        }
         EXPECT_EQ(summary.lines, row.notes);
         // The summary keeps each note once, however many phases are converted.
         (void)driver.UpgradePhaseOptions(row.kind, kLinker, lines, summary);

@@ -68,56 +68,53 @@ TEST(PhaseOrder, RewriteAndSummarySection) {
     }
 }
 
-TEST(PhaseOrder, CrossFamilyOrderThroughTheExportRetriedOnce) {
-    EnginePlugin engine;
-    const VivoToolchainRecord from{12, kSarnokiLumo, "6.00.00"}, to{12, kKZ, "1.01.00"};
-    const std::string old = NulList({"Sarnoki Lumo,Lumo/T C/C++ Compiler|SYSTEM|1", "Sarnoki Bindex|SYSTEM|1"});
-    std::string delivered = kOrder2014;
-    std::replace(delivered.begin(), delivered.end(), '\n', '\0');
-    ExpectRetryDelivers([&](char* b, int32_t* n) {
+auto AskOrder(const EnginePlugin& engine, Change change, std::string old) {
+    return [&engine, change, old](char* b, int32_t* n) {
+        const VivoToolchainRecord from{12, change.fromName, change.fromVersion}, to{12, kKZ, change.toVersion};
         return VIVO_CALL_EXPORT(engine.plugin(), UpgradePhaseOrder)(&from, &to, old.c_str(), b, n);
-    }, delivered);
-    // The retry added nothing: each line stands once.
-    EXPECT_EQ(engine.Report(), ReportHeader({kSarnokiLumo, "6.00.00", "1.01.00"}) +
-                                   Section({"Sarnoki Lumo,Lumo/T C/C++ Compiler|SYSTEM|1", "Sarnoki Bindex|SYSTEM|1"}, kOrder2014));
+    };
 }
-
-TEST(PhaseOrder, InFamilyOrderComesBackByteForByte) {
-    EnginePlugin engine;
-    const VivoToolchainRecord from{12, kKZ, "1.01.00"}, to{12, kKZ, "1.02.00"};
-    const std::string old = NulList({"Veltora KZ C/C++ Compiler|SYSTEM|1", "Veltora Bindex||0", "x"});
-    ExpectRetryDelivers([&](char* b, int32_t* n) {
-        return VIVO_CALL_EXPORT(engine.plugin(), UpgradePhaseOrder)(&from, &to, old.c_str(), b, n);
-    }, old);
-}
-
-// The kind is stored before the order is read, so a malformed line leaves it set; a failed look-up
-// leaves the previous change's kind.
-TEST(PhaseOrder, KindStoredDespiteMalformedLineKeptAfterFailedLookup) {
-    EnginePlugin engine;
-    const VivoToolchainRecord tessaro{12, kTessaro, "9.04.00"}, pexa{12, kPexa, "7.00.00"}, to{12, kKZ, "1.01.00"};
-    const std::string malformed = NulList({"a|b|c|d"});
-    for (const auto& [from, order] : {std::pair{&tessaro, malformed.c_str()}, std::pair{&pexa, "\0"}}) {
-        ExpectWritesNothing([&, from = from, order = order](char* b, int32_t* n) {
-            return VIVO_CALL_EXPORT(engine.plugin(), UpgradePhaseOrder)(from, &to, order, b, n);
-        }, 1);
-        ExpectRetryDelivers([&](char* b, int32_t* n) {
-            return VIVO_CALL_EXPORT(engine.plugin(), UpgradePhases)("", "", "\0", "\0", kCompiler, b, n);
-        }, std::string("Veltora Tessaro C/C++ Compiler") + '\0' + '\0');
-    }
-}
-
-
-const Change kFromPexaV545{kPexa, "5.45.00", "1.01.00"};
-constexpr const char* kPexaLinker = "Veltora Pexa Linker";
-constexpr const char* kPexaLibrarian = "Veltora Pexa Librarian";
-constexpr const char* kPexaConverter = "Veltora Pexa Stype Converter";
 
 auto AskPhases(const EnginePlugin& engine, std::string states, std::string phases, const char* phaseName) {
     return [&engine, states, phases, phaseName](char* b, int32_t* n) {
         return VIVO_CALL_EXPORT(engine.plugin(), UpgradePhases)("", "", states.c_str(), phases.c_str(), phaseName, b, n);
     };
 }
+
+const std::string kNone(1, '\0');  // an empty list
+
+TEST(PhaseOrder, CrossFamilyOrderThroughTheExportRetriedOnce) {
+    EnginePlugin engine;
+    const Change lumo{kSarnokiLumo, "6.00.00", "1.01.00"};
+    const StringList old = {"Sarnoki Lumo,Lumo/T C/C++ Compiler|SYSTEM|1", "Sarnoki Bindex|SYSTEM|1"};
+    std::string delivered = kOrder2014;
+    std::replace(delivered.begin(), delivered.end(), '\n', '\0');
+    ExpectRetryDelivers(AskOrder(engine, lumo, NulListOf(old)), delivered);
+    EXPECT_EQ(engine.Report(), ReportHeader(lumo) + Section(old, kOrder2014));  // the retry added nothing
+}
+
+TEST(PhaseOrder, InFamilyOrderComesBackByteForByte) {
+    EnginePlugin engine;
+    const std::string old = NulList({"Veltora KZ C/C++ Compiler|SYSTEM|1", "Veltora Bindex||0", "x"});
+    ExpectRetryDelivers(AskOrder(engine, {kKZ, "1.01.00", "1.02.00"}, old), old);
+}
+
+// The kind is stored before the order is read, so a malformed line leaves it set; a failed look-up
+// leaves the previous change's kind.
+TEST(PhaseOrder, KindStoredDespiteMalformedLineKeptAfterFailedLookup) {
+    EnginePlugin engine;
+    const std::pair<Change, std::string> calls[] = {{{kTessaro, "9.04.00", "1.01.00"}, NulList({"a|b|c|d"})},
+                                                    {{kPexa, "7.00.00", "1.01.00"}, kNone}};
+    for (const auto& [change, order] : calls) {
+        ExpectWritesNothing(AskOrder(engine, change, order), 1);
+        ExpectRetryDelivers(AskPhases(engine, kNone, kNone, kCompiler), std::string("Veltora Tessaro C/C++ Compiler") + '\0' + '\0');
+    }
+}
+
+const Change kFromPexaV545{kPexa, "5.45.00", "1.01.00"};
+constexpr const char* kPexaLinker = "Veltora Pexa Linker";
+constexpr const char* kPexaLibrarian = "Veltora Pexa Librarian";
+constexpr const char* kPexaConverter = "Veltora Pexa Stype Converter";
 
 // Pexa V5.45: the state of the old linker, librarian and S-type converter (null: no line; "0"; or
 // another state) decides which of them supply the KZ linker. One row per code, 9 * linker +
@@ -171,7 +168,7 @@ TEST(PhaseList, PexaV545LinkerDecisionTable) {
         if (row.librarian) states += std::string(kPexaLibrarian) + "|" + row.librarian + '\0';
         if (row.linker) states += std::string(kPexaLinker) + "|" + row.linker + '\0';
         states += '\0';
-        ExpectRetryDelivers(AskPhases(engine, states, std::string(1, '\0'), kLinker), ListOf(row.answer));
+        ExpectRetryDelivers(AskPhases(engine, states, kNone, kLinker), ListOf(row.answer));
     }
 }
 
@@ -179,7 +176,7 @@ TEST(PhaseList, PexaV545StateLineWithOneFieldFails) {
     EnginePlugin engine;
     engine.Begin(kFromPexaV545);
     const std::string states = NulList({"Veltora Pexa Linker|0", "Veltora Pexa Librarian"});
-    ExpectWritesNothing(AskPhases(engine, states, std::string(1, '\0'), kLinker), 1);
+    ExpectWritesNothing(AskPhases(engine, states, kNone, kLinker), 1);
 }
 
 // Columns: name, change (none: before any change), phase, phase list, the bytes delivered (a name and
@@ -217,7 +214,7 @@ TEST(PhaseList, Answers) {
         SCOPED_TRACE(row.name);
         if (row.change.fromName) engine.Begin(row.change);
         // Both forms write back the number of bytes they deliver.
-        ExpectRetryDelivers(AskPhases(engine, std::string(1, '\0'), row.phaseList, row.phase), row.expected);
+        ExpectRetryDelivers(AskPhases(engine, kNone, row.phaseList, row.phase), row.expected);
     }
 }
 
@@ -250,7 +247,7 @@ TEST(PhaseMapping, ThroughTheExport) {
         Change change;
         std::string old, expected;
     };
-    const Row rows[] = {{{kTessaro, "9.04.00", "1.01.00"}, std::string(1, '\0'), NulListOf(kKZMappings)},
+    const Row rows[] = {{{kTessaro, "9.04.00", "1.01.00"}, kNone, NulListOf(kKZMappings)},
                         {{kKZ, "1.00.00", "1.01.00"}, inFamily, inFamily}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.change.fromName);
