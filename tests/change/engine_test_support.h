@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 
@@ -28,12 +26,7 @@ struct Change {
     const char *fromName, *fromVersion, *toVersion;
 };
 
-inline std::string ReadFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-inline std::string ShippedDefinitions() { return ReadFile(std::string(VIVO_SOURCE_DIR) + "/src/resources/TC.ini"); }
+inline std::string ShippedDefinitions() { return ReadBytes(std::string(VIVO_SOURCE_DIR) + "/src/resources/TC.ini"); }
 
 // One byte too few first: failure, nothing written, the size told; then the retry with that size delivers
 // exactly `bytes` (the host's two-call protocol).
@@ -76,7 +69,7 @@ public:
             NoTerminal console;  // no keys awaited when the tests run from a terminal
             VIVO_CALL_EXPORT(*plugin_, DisplaySummaryInformation)("P", dir_.path().string().c_str());
         }
-        std::string text = ReadFile(dir_.path() / "Upgrade.txt");
+        std::string text = ReadBytes(dir_.path() / "Upgrade.txt");
         for (std::size_t at; (at = text.find("\r\r\n")) != std::string::npos;) text.erase(at, 1);
         return text;
     }
