@@ -128,7 +128,7 @@ TEST(KzChange, RefusedChangesAndDryRunsWriteNothing) {
          "unknown section @mapping"},
         {"dry run", "door_lock_1.00.01.vivo", "1.01.00", " --dry-run", nullptr, nullptr, 0, "[S|SECTION|L=C]"},
         {"dry run of a downgrade", "battery_monitor_1.02.01.vivo", "1.01.00", " --dry-run", nullptr, nullptr, 0,
-         "[S|INPUT|\"$(CONFIGDIR)\\cell balance.obj|\"] "},
+         "[S|INPUT|\"$(CONFIGDIR)\\cell balance.obj\"] "},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
