@@ -6,3 +6,5 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-packages.sh" python3 python3-jsonschema
 "$root/scripts/build.sh" "$root/build"
 ctest --test-dir "$root/build" --output-on-failure -j"$(nproc)"
+# The Windows product: both DLLs cross-built, the same suite under Wine.
+"$root/scripts/windows-tests.sh" "$root/build-windows"
