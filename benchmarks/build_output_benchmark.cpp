@@ -197,10 +197,10 @@ void BM_ClassifyWithRegex(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * log.size()));
 }
 
-// Three repetitions each, reported by their median: the machine is shared, and one slow repetition
+// Five repetitions each, reported by their median: the machine is shared, and one slow repetition
 // should not decide the ratio.
-BENCHMARK(BM_SplitWithMemchr)->Unit(benchmark::kMillisecond)->MinTime(2.0)->Repetitions(3)->ReportAggregatesOnly(true);
-BENCHMARK(BM_Classify)->Unit(benchmark::kMillisecond)->MinTime(2.0)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(BM_SplitWithMemchr)->Unit(benchmark::kMillisecond)->MinTime(2.0)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Classify)->Unit(benchmark::kMillisecond)->MinTime(2.0)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_ClassifyWithRegex)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // Keeps each benchmark's lines per second (the median where there are repetitions) for the closing

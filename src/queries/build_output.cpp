@@ -6,7 +6,6 @@
 #include <cstring>
 #include <limits>
 
-#include "options/option_string.h"
 #include "options/paths.h"
 
 namespace vivo {
@@ -87,69 +86,136 @@ constexpr int kAnywhereThird = CommonAnywhereByte(2);
 
 // Sixteen bytes at a time, through the compiler's vector extension (SSE2 on x86).
 using Block = unsigned char __attribute__((vector_size(16)));
+using BlockWords = std::uint64_t __attribute__((vector_size(16)));
 constexpr std::size_t kBlock = sizeof(Block);
 
-// True when a byte of the 16 bytes at `at` (and, with `twice`, of the 16 after them) has its pair:
-// `first` at it and `third` two bytes on.
-bool BlockHasPair(const unsigned char* at, unsigned char first, unsigned char third, bool twice) {
-    Block here;
-    Block twoOn;
-    std::memcpy(&here, at, kBlock);
-    std::memcpy(&twoOn, at + 2, kBlock);
-    auto hits = (here == first) & (twoOn == third);
-    if (twice) {
-        std::memcpy(&here, at + kBlock, kBlock);
-        std::memcpy(&twoOn, at + kBlock + 2, kBlock);
-        hits |= (here == first) & (twoOn == third);
-    }
-    std::uint64_t halves[2];
-    static_assert(sizeof hits == sizeof halves);
-    std::memcpy(halves, &hits, sizeof halves);
-    return (halves[0] | halves[1]) != 0;
+Block LoadBlock(const unsigned char* at) {
+    Block block;
+    std::memcpy(&block, at, kBlock);
+    return block;
 }
 
+// Per position of the 16 at `at`: all ones where `first` stands there and `third` two bytes on.
+Block PairsIn(const unsigned char* at, unsigned char first, unsigned char third) {
+    return reinterpret_cast<Block>((LoadBlock(at) == first) & (LoadBlock(at + 2) == third));
+}
+
+// The first position of the 16 whose byte is set, counted from `base`; `none` when there is none.
+std::size_t FirstHit(Block hits, std::size_t base, std::size_t none) {
+    const auto words = reinterpret_cast<BlockWords>(hits);
+    // The vector's words hold the bytes in memory order; within a word the first byte is the low one
+    // on a little-endian machine.
+    const auto firstByte = [](std::uint64_t word) {
+        return static_cast<std::size_t>(
+                   std::endian::native == std::endian::little ? std::countr_zero(word) : std::countl_zero(word)) /
+               8;
+    };
+    if (words[0] != 0) return base + firstByte(words[0]);
+    if (words[1] != 0) return base + 8 + firstByte(words[1]);
+    return none;
+}
+
+constexpr Block kBlockIndex = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+
 // The first position at or after `from` where the line holds `first` and, two bytes on, `third`; the
-// line's size when there is none. Most lines hold no such pair, and a block of sixteen positions is
-// tested at once; "$(PROJDIR)" costs nothing, as "(" alone is no candidate.
+// line's size when there is none. Most lines hold no such pair: 64 positions are tested a step, then
+// 16, and the last block overlaps the one before it rather than leaving a tail. "$(PROJDIR)" costs
+// nothing, as "(" alone is no candidate.
 std::size_t FindPair(std::string_view line, std::size_t from, unsigned char first, unsigned char third) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
     const std::size_t size = line.size();
-    const auto pairAt = [&](std::size_t i) { return bytes[i] == first && bytes[i + 2] == third; };
-    std::size_t i = from;
-    if (size >= kBlock + 2) {
-        // Two blocks a step where they fit; the last block overlaps the one before it rather than
-        // leaving a tail.
-        while (i < size - 2) {
-            const bool twice = i + 2 * kBlock + 2 <= size;
-            const std::size_t block = twice ? i : std::min(i, size - 2 - kBlock);
-            const std::size_t span = twice ? 2 * kBlock : kBlock;
-            if (BlockHasPair(bytes + block, first, third, twice)) {
-                for (std::size_t k = std::max(i, block); k < block + span; ++k) {
-                    if (pairAt(k)) return k;
-                }
-            }
-            i = block + span;
+    if (size < kBlock + 2) {
+        for (std::size_t i = from; i + 2 < size; ++i) {
+            if (bytes[i] == first && bytes[i + 2] == third) return i;
         }
         return size;
     }
-    for (; i + 2 < size; ++i) {
-        if (pairAt(i)) return i;
+    std::size_t i = from;
+    for (; i + 4 * kBlock + 2 <= size; i += 4 * kBlock) {
+        const Block a = PairsIn(bytes + i, first, third);
+        const Block b = PairsIn(bytes + i + kBlock, first, third);
+        const Block c = PairsIn(bytes + i + 2 * kBlock, first, third);
+        const Block d = PairsIn(bytes + i + 3 * kBlock, first, third);
+        const auto any = reinterpret_cast<BlockWords>(a | b | c | d);
+        if ((any[0] | any[1]) == 0) continue;
+        std::size_t at = FirstHit(a, i, size);
+        if (at == size) at = FirstHit(b, i + kBlock, size);
+        if (at == size) at = FirstHit(c, i + 2 * kBlock, size);
+        if (at == size) at = FirstHit(d, i + 3 * kBlock, size);
+        return at;
     }
-    return size;
+    for (; i + kBlock + 2 <= size; i += kBlock) {
+        const std::size_t at = FirstHit(PairsIn(bytes + i, first, third), i, size);
+        if (at != size) return at;
+    }
+    if (i + 2 >= size) return size;
+    // The last block ends where the line does; its positions before `i` are done already.
+    const std::size_t base = size - 2 - kBlock;
+    const Block fresh = reinterpret_cast<Block>(kBlockIndex >= static_cast<unsigned char>(i - base));
+    return FirstHit(PairsIn(bytes + base, first, third) & fresh, base, size);
 }
 
-// True when the row's text stands at `pos` of the line. Compared eight bytes at a time: the texts
-// are short, and most comparisons end in the first word.
-bool TextAt(std::string_view line, std::size_t pos, std::size_t row) {
-    const std::string_view text = kClassificationTable[row].text;
-    if (line.size() - pos < text.size()) return false;
-    const char* at = line.data() + pos;
-    std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        std::uint64_t a = 0;
-        std::uint64_t b = 0;
-        std::memcpy(&a, at + i, 8);
-        std::memcpy(&b, text.data() + i, 8);
+// True when the line holds `first` with `third` two bytes on anywhere: one pass without stopping, as
+// most lines hold no such pair.
+bool HasPair(std::string_view line, unsigned char first, unsigned char third) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
+    const std::size_t size = line.size();
+    if (size < kBlock + 2) return FindPair(line, 0, first, third) != size;
+    Block hits = PairsIn(bytes + size - 2 - kBlock, first, third);
+    for (std::size_t i = 0; i + kBlock + 2 <= size; i += kBlock) hits |= PairsIn(bytes + i, first, third);
+    const auto words = reinterpret_cast<BlockWords>(hits);
+    return (words[0] | words[1]) != 0;
+}
+
+// A row's text, for comparing at a line's start: its first (up to) eight bytes as one word read the
+// way a line's first bytes are read, and the mask of the bytes the text has.
+struct StartWord {
+    std::uint64_t word = 0;
+    std::uint64_t mask = 0;
+};
+
+constexpr std::size_t kWordBytes = sizeof(std::uint64_t);
+
+constexpr unsigned WordShift(std::size_t byte) {
+    return static_cast<unsigned>(8 * (std::endian::native == std::endian::little ? byte : kWordBytes - 1 - byte));
+}
+
+constexpr std::array<StartWord, kClassificationTable.size()> StartWords() {
+    std::array<StartWord, kClassificationTable.size()> words{};
+    for (std::size_t row = 0; row < kClassificationTable.size(); ++row) {
+        const std::string_view text = kClassificationTable[row].text;
+        for (std::size_t i = 0; i < text.size() && i < kWordBytes; ++i) {
+            words[row].word |= std::uint64_t{static_cast<unsigned char>(text[i])} << WordShift(i);
+            words[row].mask |= std::uint64_t{0xFF} << WordShift(i);
+        }
+    }
+    return words;
+}
+
+constexpr std::array<StartWord, kClassificationTable.size()> kStartWords = StartWords();
+
+// The line's first eight bytes as one word (zeros past a shorter line's end).
+std::uint64_t FirstWord(std::string_view line) {
+    std::uint64_t word = 0;
+    if (line.size() >= kWordBytes) {
+        std::memcpy(&word, line.data(), kWordBytes);
+    } else {
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            word |= std::uint64_t{static_cast<unsigned char>(line[i])} << WordShift(i);
+        }
+    }
+    return word;
+}
+
+// True when `text` stands at `at`, compared eight bytes at a time from byte `from` on: the texts are
+// short, and the calls cost more than the comparison.
+bool SameBytes(const char* at, std::string_view text, std::size_t from) {
+    std::size_t i = from;
+    for (; i + kWordBytes <= text.size(); i += kWordBytes) {
+        std::uint64_t a;
+        std::uint64_t b;
+        std::memcpy(&a, at + i, kWordBytes);
+        std::memcpy(&b, text.data() + i, kWordBytes);
         if (a != b) return false;
     }
     for (; i < text.size(); ++i) {
@@ -159,12 +225,23 @@ bool TextAt(std::string_view line, std::size_t pos, std::size_t row) {
 }
 
 // The first of the start rows among `candidates` (in table order) that begins the line, as a mask.
+// Most candidates fail on the first word.
 RowMask FirstStartRow(std::string_view line, RowMask candidates) {
+    if (candidates == 0) return 0;
+    const std::uint64_t first = FirstWord(line);
     for (; candidates != 0; candidates &= candidates - 1) {
         const auto row = static_cast<std::size_t>(std::countr_zero(candidates));
-        if (TextAt(line, 0, row)) return Bit(row);
+        if ((first & kStartWords[row].mask) != kStartWords[row].word) continue;
+        const std::string_view text = kClassificationTable[row].text;
+        if (line.size() >= text.size() && SameBytes(line.data(), text, kWordBytes)) return Bit(row);
     }
     return 0;
+}
+
+// True when the row's text stands at `pos` of the line.
+bool TextAt(std::string_view line, std::size_t pos, std::size_t row) {
+    const std::string_view text = kClassificationTable[row].text;
+    return line.size() - pos >= text.size() && SameBytes(line.data() + pos, text, 0);
 }
 
 // The anywhere rows among `candidates` whose text stands at `pos` of the line.
@@ -226,6 +303,42 @@ bool ReadsAsZero(std::string_view text) {
     return true;
 }
 
+// An absolute file name with its "." and ".." steps resolved, as CanonicalizeIfAbsolute gives it, but
+// built in `buffer` rather than in allocated strings: a diagnostic's file name is resolved per line.
+std::string_view CanonicalFile(std::string_view path, std::array<char, kMaxPath>& buffer) {
+    if (path.size() >= kMaxPath) return path;  // too long to canonicalise: kept as written
+    // The part that ".." cannot remove: "C:\", "C:", "\\" or "\".
+    std::size_t size = 1;
+    if (path.size() >= 2 && path[0] != '\\' && path[1] == ':') {  // a drive, as the name is absolute
+        size = path.size() > 2 && path[2] == '\\' ? 3 : 2;
+    } else if (path.starts_with("\\\\")) {
+        size = 2;
+    }
+    std::memcpy(buffer.data(), path.data(), size);
+    const std::string_view rest = path.substr(size);
+    // Where each kept step starts in the buffer; empty steps ("a\\b") are kept as written.
+    std::array<std::uint16_t, kMaxPath + 1> starts;
+    std::size_t kept = 0;
+    for (std::size_t start = 0;; ) {
+        const std::size_t end = std::min(rest.find('\\', start), rest.size());
+        const std::string_view step = rest.substr(start, end - start);
+        if (step == "..") {
+            if (kept > 0) {
+                --kept;
+                size = starts[kept] - (kept > 0 ? 1 : 0);
+            }
+        } else if (step != ".") {
+            if (kept > 0) buffer[size++] = '\\';
+            starts[kept++] = static_cast<std::uint16_t>(size);
+            std::memcpy(buffer.data() + size, step.data(), step.size());
+            size += step.size();
+        }
+        if (end == rest.size()) break;
+        start = end + 1;
+    }
+    return {buffer.data(), size};
+}
+
 // A " : " that splits a source position from its message: at position 4 or later, and the part
 // before it has its last ")" after a digit, as in "main.c(12) : C2500 (E) ...".
 bool SplitsSourcePosition(std::string_view line, std::size_t separator) {
@@ -236,6 +349,17 @@ bool SplitsSourcePosition(std::string_view line, std::size_t separator) {
 
 constexpr std::string_view kNone = "None";
 constexpr std::string_view kSeparator = " : ";
+
+// The first " : " of the line, or npos: candidates with a blank two bytes after a blank are found a
+// block at a time, then the middle byte is checked.
+std::size_t FindSeparator(std::string_view line) {
+    static_assert(kSeparator.size() == 3 && kSeparator.front() == kSeparator.back());
+    const auto outer = static_cast<unsigned char>(kSeparator.front());
+    for (std::size_t at = FindPair(line, 0, outer, outer); at < line.size(); at = FindPair(line, at + 1, outer, outer)) {
+        if (line[at + 1] == kSeparator[1]) return at;
+    }
+    return std::string_view::npos;
+}
 
 }  // namespace
 
@@ -253,7 +377,12 @@ const ClassificationRow* FindClassificationRow(std::string_view line) {
     // An anywhere row only counts when it comes before the first start row that matched.
     const RowMask earlier = start != 0 ? start - 1 : ~RowMask{0};
     const RowMask wanted = kAllAnywhereRows & earlier;
-    const RowMask matched = start | (wanted != 0 ? AnywhereRowsIn(line, wanted) : 0);
+    RowMask matched = start;
+    if constexpr (kAnywhereFirst >= 0 && kAnywhereThird >= 0) {
+        if (wanted != 0 && HasPair(line, kAnywhereFirst, kAnywhereThird)) matched |= AnywhereRowsIn(line, wanted);
+    } else {
+        if (wanted != 0) matched |= AnywhereRowsIn(line, wanted);
+    }
     if (matched == 0) return nullptr;
     return &kClassificationTable[static_cast<std::size_t>(std::countr_zero(matched))];
 }
@@ -262,9 +391,9 @@ void AppendDiagnosticText(std::string_view line, std::string& text) {
     std::string_view file = kNone;
     std::string_view lineNumber = kNone;
     std::string_view message;
-    std::string canonicalFile;
+    std::array<char, kMaxPath> canonicalFile;
 
-    const std::size_t separator = line.find(kSeparator);
+    const std::size_t separator = FindSeparator(line);
     if (SplitsSourcePosition(line, separator)) {
         message = line.substr(separator + kSeparator.size());
         // "main.c(12)": the number after the last "(" once the closers are gone.
@@ -274,11 +403,7 @@ void AppendDiagnosticText(std::string_view line, std::string& text) {
         if (open != std::string_view::npos && !ReadsAsZero(position.substr(open + 1))) {
             file = position.substr(0, open);
             lineNumber = position.substr(open + 1);
-            if (!IsRelativePath(file)) {
-                canonicalFile = file;
-                CanonicalizeIfAbsolute(canonicalFile);
-                file = canonicalFile;
-            }
+            if (!IsRelativePath(file)) file = CanonicalFile(file, canonicalFile);
         }
     } else {
         // "** L1100 (W) ..." : the message starts after the leading blanks and asterisks.
@@ -286,19 +411,28 @@ void AppendDiagnosticText(std::string_view line, std::string& text) {
         message = first == std::string_view::npos ? std::string_view{} : line.substr(first);
     }
 
-    std::string_view rest = message;
-    const std::string_view codeWord = NextToken(rest, " ");
+    // The code word: the message's first blank-delimited token.
+    const std::size_t wordStart = std::min(message.find_first_not_of(' '), message.size());
+    const std::string_view codeWord = message.substr(wordStart, message.find(' ', wordStart) - wordStart);
     char code[16];
     const auto written = std::to_chars(code, code + sizeof code, MessageCode(codeWord));
 
-    text.reserve(text.size() + file.size() + lineNumber.size() + message.size() + 16);
-    text.append(file);
-    text.push_back('|');
-    text.append(lineNumber);
-    text.push_back('|');
-    text.append(code, written.ptr);
-    text.push_back('|');
-    text.append(message);
+    // One resize and plain copies: the appends' own checks cost more than the bytes.
+    const std::size_t codeSize = static_cast<std::size_t>(written.ptr - code);
+    const std::size_t old = text.size();
+    text.resize(old + file.size() + lineNumber.size() + codeSize + message.size() + 3);
+    char* out = text.data() + old;
+    const auto put = [&out](const char* bytes, std::size_t size) {
+        if (size != 0) std::memcpy(out, bytes, size);
+        out += size;
+    };
+    put(file.data(), file.size());
+    *out++ = '|';
+    put(lineNumber.data(), lineNumber.size());
+    *out++ = '|';
+    put(code, codeSize);
+    *out++ = '|';
+    put(message.data(), message.size());
 }
 
 std::string DiagnosticText(std::string_view line) {

@@ -6,9 +6,11 @@
 
 #include <array>
 #include <cstdint>
+#include <random>
 #include <string>
 #include <string_view>
 
+#include "options/paths.h"
 #include "queries/guarded_call.h"
 
 namespace vivo {
@@ -195,6 +197,39 @@ TEST(BuildOutputExport, DeliversTheTextWithItsTerminator) {
         EXPECT_EQ(c.len, row.len);
         EXPECT_TRUE(test::WroteExactly(c, row.bytes));
         EXPECT_EQ(v, row.values);
+    }
+}
+
+// Generated lines against the table read literally (the first row whose text is found, at 0 for a
+// start row), and generated file names against the shared path rules; lengths pass the block sizes.
+TEST(BuildOutput, AgreesWithTheTableReadLiterally) {
+    const auto reference = [](std::string_view line) -> const ClassificationRow* {
+        for (const ClassificationRow& row : kClassificationTable) {
+            const std::size_t at = line.find(row.text);
+            if (!line.empty() && at != line.npos && (at == 0 || row.mode == MatchMode::kAnywhere)) return &row;
+        }
+        return nullptr;
+    };
+    std::vector<std::string_view> pieces = {"(", ")", "(w)", "W)", "x", " ", " : ", "$(P)", "C:\\", "(7)"};
+    for (const ClassificationRow& row : kClassificationTable) {
+        pieces.insert(pieces.end(), {row.text, row.text.substr(0, row.text.size() - 1), row.text.substr(1)});
+    }
+    std::mt19937 random(8);
+    for (int n = 0; n < 30000; ++n) {
+        std::string line;
+        for (unsigned count = random() % 30; count > 0; --count) line += pieces[random() % pieces.size()];
+        ASSERT_EQ(FindClassificationRow(line), reference(line)) << line;
+    }
+    const std::string longStep(100, 'd');  // some names reach the length limit
+    const std::string_view steps[] = {"a", "..", ".", "", "b.c", longStep};
+    for (int n = 0; n < 3000; ++n) {
+        const std::string_view roots[] = {"C:\\", "C:", "\\", "\\\\"};
+        std::string file(roots[random() % 4]);
+        for (unsigned count = random() % 12; count > 0; --count) file.append(steps[random() % 6]).push_back('\\');
+        if (random() % 2) file += "x.c";
+        std::string canonical = file;
+        CanonicalizeIfAbsolute(canonical);
+        ASSERT_EQ(DiagnosticText(file + "(7) : C1 (W) x"), canonical + "|7|30001|C1 (W) x") << file;
     }
 }
 
