@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "options/paths.h"
 #include "queries/guarded_call.h"
