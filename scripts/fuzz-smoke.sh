@@ -22,7 +22,7 @@ for seeds in "$root"/fuzz/corpus/*/; do
   # New inputs go to a scratch folder; the checked-in seeds are only read.
   scratch="$(mktemp -d)"
   echo "== $target (${seconds}s)"
-  if ! "$program" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+  if ! "$program" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=2048 -print_final_stats=1 \
       -artifact_prefix="$build/fuzz/$target/" "$@" "$scratch" "$seeds" 2>"$build/fuzz/$target/log.txt"; then
     tail -n 40 "$build/fuzz/$target/log.txt"
     status=1

@@ -6,5 +6,9 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-packages.sh" python3 python3-jsonschema
 "$root/scripts/build.sh" "$root/build"
 ctest --test-dir "$root/build" --output-on-failure -j"$(nproc)"
+# Memory checks: the suite under AddressSanitizer and UndefinedBehaviorSanitizer, valgrind memcheck over
+# the tests that load the plug-in; then a bounded run of every fuzz target from its seeds.
+"$root/scripts/sanitize.sh" "$root/build-asan" "$root/build"
+"$root/scripts/fuzz-smoke.sh" 15
 # The Windows product: both DLLs cross-built, the same suite under Wine.
 "$root/scripts/windows-tests.sh" "$root/build-windows"
