@@ -1,4 +1,5 @@
 # Shared by the mingw-w64 toolchain files: each sets CMAKE_SYSTEM_PROCESSOR and VIVO_MINGW_PREFIX first.
+
 # The posix thread model gives the C++ runtime its full thread support; it is linked statically.
 find_program(CMAKE_CXX_COMPILER NAMES ${VIVO_MINGW_PREFIX}-g++-posix ${VIVO_MINGW_PREFIX}-g++ REQUIRED)
 # C for GoogleTest's own project; windres preprocesses resource scripts with it too.
