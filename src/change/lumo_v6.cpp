@@ -49,16 +49,21 @@ constexpr std::array<ConversionRow, 4> kLumoV6LibraryGeneratorRows = {
     Kept("[B|PACK|", R"("-pack" in "Standard Library -> Option Standard Library")"),
 };
 
-int ChangeLumoV60000toKZV10100(std::string_view phaseName, const std::vector<std::string>& optionStrings,
-                               std::string& result) {
+int ConvertLumoToKZ(const ConversionTable& compiler, std::string_view phaseName,
+                    const std::vector<std::string>& optionStrings, std::string& result) {
     const CrossFamilyConversion conversion{
-        .compiler = {{{kLumoV6CompilerRows}}, {ItemRewrite::AssemblyItem}},
+        .compiler = {compiler, {ItemRewrite::AssemblyItem}},
         .assembler = {{{kLumoV6AssemblerRows}}, {}},
         .libraryGenerator = {{{kLumoV6LibraryGeneratorRows}}, {}},
         .linker = {{{ConversionRows(kTessaroLinkerRows).first(kLumoLinkerRowCount)}}, {ItemRewrite::CrcAndVectItems}},
         .configurator = {{}, {ItemRewrite::RtosItems}},  // the old configurator options are not carried over
     };
     return RunCrossFamilyConversion(conversion, phaseName, optionStrings, result);
+}
+
+int ChangeLumoV60000toKZV10100(std::string_view phaseName, const std::vector<std::string>& optionStrings,
+                               std::string& result) {
+    return ConvertLumoToKZ({{kLumoV6CompilerRows}}, phaseName, optionStrings, result);
 }
 
 }  // namespace vivo

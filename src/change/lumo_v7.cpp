@@ -22,14 +22,7 @@ static_assert(kCompilerTable.size() == 21);
 
 int ChangeLumoV70000toKZV10100(std::string_view phaseName, const std::vector<std::string>& optionStrings,
                                std::string& result) {
-    const CrossFamilyConversion conversion{
-        .compiler = {kCompilerTable, {ItemRewrite::AssemblyItem}},
-        .assembler = {{{kLumoV6AssemblerRows}}, {}},
-        .libraryGenerator = {{{kLumoV6LibraryGeneratorRows}}, {}},
-        .linker = {{{ConversionRows(kTessaroLinkerRows).first(kLumoLinkerRowCount)}}, {ItemRewrite::CrcAndVectItems}},
-        .configurator = {{}, {ItemRewrite::RtosItems}},  // the old configurator options are not carried over
-    };
-    return RunCrossFamilyConversion(conversion, phaseName, optionStrings, result);
+    return ConvertLumoToKZ(kCompilerTable, phaseName, optionStrings, result);
 }
 
 }  // namespace vivo

@@ -72,8 +72,9 @@ TEST(DisplaySummaryInformation, WritesTheReportAsUpgradeTxt) {
         EXPECT_EQ(VIVO_CALL_EXPORT(plugin, DisplaySummaryInformation)(row.projectName, projectDirectory.c_str()), 0);
         EXPECT_EQ(ReadBytes(project / "Upgrade.txt"), row.expected);
         EXPECT_FALSE(fs::exists(project / "gone"));
-        if (fs::exists(project / "Upgrade.txt"))
+        if (fs::exists(project / "Upgrade.txt")) {
             EXPECT_NE(fs::status(project / "Upgrade.txt").permissions() & fs::perms::owner_write, fs::perms::none);
+        }
         // The report was shown on standard error, and nothing more (its check box names the file once);
         // the resource library is released after the call.
         const std::string shown = console.Shown();
