@@ -83,10 +83,11 @@ std::optional<DefinitionRecord> ParseDefinitionRecord(std::string_view value) {
 
 DefinitionList ReadDefinitionList(std::string_view iniPath) {
     DefinitionList list;
+    const platform::ProfileFile file(iniPath);
     for (std::size_t section = 0; section < kDefinitionSectionCount; ++section) {
         for (int key = 1;; ++key) {
-            const std::string value = platform::ReadProfileString(
-                iniPath, kConversionDefinitions[section], std::to_string(key), kMissingKey, kValueBufferSize);
+            const std::string value =
+                file.ReadString(kConversionDefinitions[section], std::to_string(key), kMissingKey, kValueBufferSize);
             if (value.empty()) break;
             std::optional<DefinitionRecord> record;
             if (value != kMissingKey) record = ParseDefinitionRecord(value);

@@ -65,9 +65,10 @@ uint32_t LeadingDecimal(std::string_view text) {
 std::string EscapedTemplateList(const std::string& iniPath, uint32_t& count) {
     std::string escaped;
     count = 0;
+    const platform::ProfileFile file(iniPath);
     for (uint32_t key = 1;; ++key) {
-        const std::string value = platform::ReadProfileString(iniPath, kTemplatesSection, std::to_string(key),
-                                                              kEndOfTemplates, kTemplateBufferSize);
+        const std::string value =
+            file.ReadString(kTemplatesSection, std::to_string(key), kEndOfTemplates, kTemplateBufferSize);
         if (value.empty() || value == kEndOfTemplates) break;
         escaped += value;
         escaped += kEscapedNul;

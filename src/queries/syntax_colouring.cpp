@@ -37,7 +37,8 @@ std::string ReadVersionText(std::string_view file) {
 }
 
 // The keyword text of `name` in one file, or nothing when no group of the file lists the name.
-std::optional<std::string> KeywordTextIn(std::string_view file, std::string_view name) {
+std::optional<std::string> KeywordTextIn(std::string_view path, std::string_view name) {
+    const platform::ProfileFile file(path);
     const std::optional<std::size_t> group = FindFileGroup(ReadFileGroups(file), name);
     if (!group) return std::nullopt;
     return ReadKeywordText(file, *group);
@@ -57,12 +58,11 @@ ColouringFiles LocateColouringFiles() {
     return files;
 }
 
-StringList ReadFileGroups(std::string_view file) {
+StringList ReadFileGroups(const platform::ProfileFile& file) {
     StringList groups;
     for (std::size_t n = 0;; ++n) {
-        std::string value = platform::ReadProfileString(file, kColouringSection,
-                                                        std::string(kGroupKey) + std::to_string(n), "",
-                                                        kValueBuffer);
+        std::string value =
+            file.ReadString(kColouringSection, std::string(kGroupKey) + std::to_string(n), "", kValueBuffer);
         if (value.empty()) return groups;
         groups.push_back(std::move(value));
     }
@@ -79,13 +79,12 @@ std::optional<std::size_t> FindFileGroup(const StringList& groups, std::string_v
     return std::nullopt;
 }
 
-std::string ReadKeywordText(std::string_view file, std::size_t group) {
+std::string ReadKeywordText(const platform::ProfileFile& file, std::size_t group) {
     std::string text;
     const std::string keyStart = std::string(kGroupKey) + std::to_string(group) + "-";
     for (std::size_t line = 1;; ++line) {
-        const std::string value = platform::ReadProfileString(file, kColouringSection,
-                                                              keyStart + std::to_string(line),
-                                                              kColouringEndMarker, kValueBuffer);
+        const std::string value =
+            file.ReadString(kColouringSection, keyStart + std::to_string(line), kColouringEndMarker, kValueBuffer);
         if (value == kColouringEndMarker) return text;
         text += value;
         text += '\n';

@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "options/option_string.h"
+#include "platform/private_profile.h"
 
 namespace vivo {
 
@@ -35,14 +36,14 @@ struct ColouringFiles {
 [[nodiscard]] ColouringFiles LocateColouringFiles();
 
 // The values of FileGroup0, FileGroup1, ... up to the first empty or missing one.
-[[nodiscard]] StringList ReadFileGroups(std::string_view file);
+[[nodiscard]] StringList ReadFileGroups(const platform::ProfileFile& file);
 
 // The number of the first group that lists `name` among its ","-separated names (exact compare).
 [[nodiscard]] std::optional<std::size_t> FindFileGroup(const StringList& groups, std::string_view name);
 
 // The keyword lines FileGroup<g>-1, -2, ... each followed by LF, up to the first missing line or the
 // end marker.
-[[nodiscard]] std::string ReadKeywordText(std::string_view file, std::size_t group);
+[[nodiscard]] std::string ReadKeywordText(const platform::ProfileFile& file, std::size_t group);
 
 // The keyword text of `name`: the primary file's when not empty, else the secondary file's when it
 // knows the name, else empty.

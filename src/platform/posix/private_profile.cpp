@@ -17,14 +17,12 @@ std::string_view Trim(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    }
-    return true;
+// Names compare without case: the index keeps them in lower case.
+std::string LowerTrimmed(std::string_view text) {
+    std::string lower(Trim(text));
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
 }
 
 // "'text'" and "\"text\"" lose their quotes; "\"text'" and a lone "\"" keep them.
@@ -36,25 +34,25 @@ std::string_view Unquote(std::string_view value) {
     return value;
 }
 
-std::string ReadWholeFile(std::FILE* file) {
+std::optional<std::string> ReadWholeFile(std::string_view path) {
+    std::FILE* file = OpenFile(path, "rb");
+    if (file == nullptr) return std::nullopt;
     std::string text;
     char chunk[4096];
     std::size_t got = 0;
     while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
+    std::fclose(file);
     return text;
 }
 
 }  // namespace
 
-std::optional<std::string> FindProfileValue(std::string_view iniText, std::string_view section,
-                                            std::string_view key) {
+ProfileIndex::ProfileIndex(std::string_view iniText) {
     if (iniText.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark) {
         iniText.remove_prefix(kUtf8ByteOrderMark.size());
     }
-    const std::string_view wantedSection = Trim(section);
-    const std::string_view wantedKey = Trim(key);
-    bool seenSection = false;  // the first matching section is the only one searched
-    bool inSection = false;
+    // Keys of a repeated section, and keys before the first section, go nowhere.
+    std::unordered_map<std::string, std::string>* keys = nullptr;
     std::size_t start = 0;
     while (start < iniText.size()) {
         std::size_t end = iniText.find('\n', start);
@@ -64,40 +62,60 @@ std::optional<std::string> FindProfileValue(std::string_view iniText, std::strin
 
         if (line.empty() || line.front() == ';') continue;
         if (line.front() == '[') {  // "[Section]"
-            if (seenSection) return std::nullopt;
             const auto close = line.find(']');
-            const std::string_view name = Trim(line.substr(1, close == std::string_view::npos
-                                                                  ? std::string_view::npos
-                                                                  : close - 1));
-            inSection = EqualNoCase(name, wantedSection);
-            seenSection = inSection;
+            const auto [entry, isNew] = sections_.try_emplace(
+                LowerTrimmed(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1)));
+            keys = isNew ? &entry->second : nullptr;
             continue;
         }
-        if (!inSection) continue;
+        if (keys == nullptr) continue;
         const auto equals = line.find('=');  // "Key = Value"
         if (equals == std::string_view::npos) continue;
-        if (!EqualNoCase(Trim(line.substr(0, equals)), wantedKey)) continue;
-        return std::string(Unquote(Trim(line.substr(equals + 1))));
+        // try_emplace keeps the first value of a key.
+        keys->try_emplace(LowerTrimmed(line.substr(0, equals)), Unquote(Trim(line.substr(equals + 1))));
     }
-    return std::nullopt;
 }
 
-std::string ReadProfileString(std::string_view path, std::string_view section, std::string_view key,
-                              std::string_view defaultValue, std::size_t bufferSize) {
-    std::optional<std::string> value;
-    if (std::FILE* file = OpenFile(path, "rb")) {
-        const std::string text = ReadWholeFile(file);
-        std::fclose(file);
-        value = FindProfileValue(text, section, key);
-    }
-    if (!value) {
+std::optional<std::string_view> ProfileIndex::Find(std::string_view section, std::string_view key) const {
+    const auto keys = sections_.find(LowerTrimmed(section));
+    if (keys == sections_.end()) return std::nullopt;
+    const auto value = keys->second.find(LowerTrimmed(key));
+    if (value == keys->second.end()) return std::nullopt;
+    return value->second;
+}
+
+std::optional<std::string> FindProfileValue(std::string_view iniText, std::string_view section,
+                                            std::string_view key) {
+    const ProfileIndex index(iniText);
+    const std::optional<std::string_view> value = index.Find(section, key);
+    if (!value) return std::nullopt;
+    return std::string(*value);
+}
+
+struct ProfileFile::Contents {
+    std::optional<ProfileIndex> index;  // nothing when the file cannot be read
+};
+
+ProfileFile::ProfileFile(std::string_view path) : contents_(std::make_unique<Contents>()) {
+    if (const std::optional<std::string> text = ReadWholeFile(path)) contents_->index.emplace(*text);
+}
+
+ProfileFile::~ProfileFile() = default;
+
+std::string ProfileFile::ReadString(std::string_view section, std::string_view key, std::string_view defaultValue,
+                                    std::size_t bufferSize) const {
+    std::optional<std::string_view> found;
+    if (contents_->index) found = contents_->index->Find(section, key);
+    std::string_view value;
+    if (found) {
+        value = *found;
+    } else {
         // Trailing blanks of the default are cut off, as the system does.
         const auto last = defaultValue.find_last_not_of(' ');
-        value = std::string(defaultValue.substr(0, last == std::string_view::npos ? 0 : last + 1));
+        value = defaultValue.substr(0, last == std::string_view::npos ? 0 : last + 1);
     }
     const std::size_t room = bufferSize == 0 ? 0 : bufferSize - 1;
-    if (value->size() > room) value->resize(room);
-    return *value;
+    return std::string(value.substr(0, room));
 }
 
 }  // namespace vivo::platform

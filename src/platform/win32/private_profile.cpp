@@ -7,17 +7,25 @@
 
 namespace vivo::platform {
 
-std::string ReadProfileString(std::string_view path, std::string_view section, std::string_view key,
-                              std::string_view defaultValue, std::size_t bufferSize) {
+// The system keeps INI files it has read, so only the name is kept here.
+struct ProfileFile::Contents {
+    std::string path;
+};
+
+ProfileFile::ProfileFile(std::string_view path) : contents_(std::make_unique<Contents>(Contents{std::string(path)})) {}
+
+ProfileFile::~ProfileFile() = default;
+
+std::string ProfileFile::ReadString(std::string_view section, std::string_view key, std::string_view defaultValue,
+                                    std::size_t bufferSize) const {
     if (bufferSize == 0) return {};
-    const std::string file(path);
     const std::string sectionName(section);
     const std::string keyName(key);
     const std::string fallback(defaultValue);
     std::vector<char> buffer(bufferSize, '\0');
     const DWORD length = GetPrivateProfileStringA(sectionName.c_str(), keyName.c_str(), fallback.c_str(),
                                                   buffer.data(), static_cast<DWORD>(buffer.size()),
-                                                  file.c_str());
+                                                  contents_->path.c_str());
     return std::string(buffer.data(), length);
 }
 
