@@ -1,6 +1,7 @@
 #include "options/paths.h"
 
-#include <vector>
+#include <cstdint>
+#include <cstring>
 
 namespace vivo {
 namespace {
@@ -63,26 +64,38 @@ std::string_view FindExtension(std::string_view path) {
 
 bool IsRelativePath(std::string_view path) { return !(path.starts_with('\\') || HasDrive(path)); }
 
-std::optional<std::string> Canonicalize(std::string_view path) {
+std::optional<std::string_view> Canonicalize(std::string_view path, std::array<char, kMaxPath>& buffer) {
     if (!FitsMaxPath(path.size())) return std::nullopt;
-    std::string_view root = RootOf(path);
-    std::string_view rest = path.substr(root.size());
+    const std::string_view root = RootOf(path);
+    const std::string_view rest = path.substr(root.size());
 
-    // Empty components ("a\\b", a trailing "\") are kept as written; only "." and ".." are resolved.
-    std::vector<std::string_view> kept;
+    // Without a root, one place is held back for the "\" that a path climbing above its start gets.
+    const std::size_t first = root.empty() ? 1 : root.size();
+    std::memcpy(buffer.data(), root.data(), root.size());
+    std::size_t size = first;
+    // Where each kept component starts in the buffer. Empty components ("a\\b", a trailing "\") are
+    // kept as written; only "." and ".." are resolved.
+    std::array<std::uint16_t, kMaxPath> starts;
+    std::size_t kept = 0;
     bool climbedAboveStart = false;  // "..\x", ".\x": a relative path whose first steps lead nowhere
-    std::size_t start = 0;
-    for (;;) {
-        std::size_t end = rest.find(kSeparator, start);
-        if (end == std::string_view::npos) end = rest.size();
+    for (std::size_t start = 0;;) {
+        // A byte loop: components are short, and a search call per component costs more.
+        std::size_t end = start;
+        while (end < rest.size() && rest[end] != kSeparator) ++end;
         const std::string_view component = rest.substr(start, end - start);
         if (component == ".") {
             if (start == 0) climbedAboveStart = true;
         } else if (component == "..") {
-            if (kept.empty()) climbedAboveStart = true;
-            else kept.pop_back();
+            if (kept == 0) {
+                climbedAboveStart = true;
+            } else {
+                --kept;
+                size = kept == 0 ? first : starts[kept] - 1;
+            }
         } else {
-            kept.push_back(component);
+            if (kept != 0) buffer[size++] = kSeparator;
+            starts[kept++] = static_cast<std::uint16_t>(size);
+            for (const char c : component) buffer[size++] = c;
         }
         if (end == rest.size()) break;
         start = end + 1;
@@ -90,14 +103,23 @@ std::optional<std::string> Canonicalize(std::string_view path) {
 
     // "..\path1\path2" -> "\path1\path2", as PathAppendA documents; a path that climbs past its root
     // keeps only the root, and nothing at all becomes "\".
-    std::string result(root.empty() && climbedAboveStart ? std::string_view{"\\"} : root);
-    for (std::size_t i = 0; i < kept.size(); ++i) {
-        if (i != 0) result.push_back(kSeparator);
-        result.append(kept[i]);
+    std::size_t begin = 0;
+    if (root.empty()) {
+        begin = 1;
+        if (climbedAboveStart || size == first) {
+            begin = 0;
+            buffer[0] = kSeparator;
+        }
     }
-    if (result.empty()) result = "\\";
-    if (!FitsMaxPath(result.size())) return std::nullopt;
-    return result;
+    // The result is never longer than the path, but for the "\" of an empty one.
+    return std::string_view(buffer.data() + begin, size - begin);
+}
+
+std::optional<std::string> Canonicalize(std::string_view path) {
+    std::array<char, kMaxPath> buffer;
+    const std::optional<std::string_view> canonical = Canonicalize(path, buffer);
+    if (!canonical) return std::nullopt;
+    return std::string(*canonical);
 }
 
 std::optional<std::string> AppendPath(std::string_view path, std::string_view more) {
@@ -121,7 +143,9 @@ std::optional<std::string> AddExtension(std::string path, std::string_view exten
 
 std::string DottedExtension(std::string_view extension) {
     if (extension.empty() || extension.front() == '.') return std::string(extension);
-    return "." + std::string(extension);
+    std::string dotted(1, '.');
+    dotted += extension;
+    return dotted;
 }
 
 }  // namespace
@@ -148,7 +172,8 @@ SplitPathResult SplitPath(std::string_view path) {
 std::string BuildPath(std::string_view directory, std::string_view baseName, std::string_view extension) {
     // ".\out" must keep its leading "." through the join, which would resolve it away: "x.\out".
     const bool guarded = directory.starts_with('.');
-    std::string dir = guarded ? "x" + std::string(directory) : std::string(directory);
+    std::string dir(guarded ? "x" : "");
+    dir += directory;
     const std::string ext = DottedExtension(extension);
 
     std::optional<std::string> joined = AppendPath(dir, baseName);

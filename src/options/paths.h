@@ -3,6 +3,7 @@
 // handled by the Windows shell's rules on every platform: option strings carry Windows paths
 // wherever the plug-in runs.
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -49,6 +50,9 @@ void CanonicalizeIfAbsolute(std::string& path);
 [[nodiscard]] std::string_view FindExtension(std::string_view path);
 // PathCanonicalizeA: nothing when the result would not fit kMaxPath.
 [[nodiscard]] std::optional<std::string> Canonicalize(std::string_view path);
+// The same, built in `buffer` without allocating, for callers that canonicalize once per line: the
+// result is a view into `buffer`.
+[[nodiscard]] std::optional<std::string_view> Canonicalize(std::string_view path, std::array<char, kMaxPath>& buffer);
 // PathAppendA: `more` joined to `path` with one backslash, then canonicalized; nothing on failure.
 [[nodiscard]] std::optional<std::string> AppendPath(std::string_view path, std::string_view more);
 // PathIsRelativeA: neither "\..." nor "C:...".

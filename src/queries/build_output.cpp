@@ -118,9 +118,8 @@ std::size_t FirstHit(Block hits, std::size_t base, std::size_t none) {
 constexpr Block kBlockIndex = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
 
 // The first position at or after `from` where the line holds `first` and, two bytes on, `third`; the
-// line's size when there is none. Most lines hold no such pair: 64 positions are tested a step, then
-// 16, and the last block overlaps the one before it rather than leaving a tail. "$(PROJDIR)" costs
-// nothing, as "(" alone is no candidate.
+// line's size when there is none. 16 positions are tested a step, and the last block overlaps the one
+// before it rather than leaving a tail. "$(PROJDIR)" costs nothing, as "(" alone is no candidate.
 std::size_t FindPair(std::string_view line, std::size_t from, unsigned char first, unsigned char third) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
     const std::size_t size = line.size();
@@ -131,19 +130,6 @@ std::size_t FindPair(std::string_view line, std::size_t from, unsigned char firs
         return size;
     }
     std::size_t i = from;
-    for (; i + 4 * kBlock + 2 <= size; i += 4 * kBlock) {
-        const Block a = PairsIn(bytes + i, first, third);
-        const Block b = PairsIn(bytes + i + kBlock, first, third);
-        const Block c = PairsIn(bytes + i + 2 * kBlock, first, third);
-        const Block d = PairsIn(bytes + i + 3 * kBlock, first, third);
-        const auto any = reinterpret_cast<BlockWords>(a | b | c | d);
-        if ((any[0] | any[1]) == 0) continue;
-        std::size_t at = FirstHit(a, i, size);
-        if (at == size) at = FirstHit(b, i + kBlock, size);
-        if (at == size) at = FirstHit(c, i + 2 * kBlock, size);
-        if (at == size) at = FirstHit(d, i + 3 * kBlock, size);
-        return at;
-    }
     for (; i + kBlock + 2 <= size; i += kBlock) {
         const std::size_t at = FirstHit(PairsIn(bytes + i, first, third), i, size);
         if (at != size) return at;
@@ -303,42 +289,6 @@ bool ReadsAsZero(std::string_view text) {
     return true;
 }
 
-// An absolute file name with its "." and ".." steps resolved, as CanonicalizeIfAbsolute gives it, but
-// built in `buffer` rather than in allocated strings: a diagnostic's file name is resolved per line.
-std::string_view CanonicalFile(std::string_view path, std::array<char, kMaxPath>& buffer) {
-    if (path.size() >= kMaxPath) return path;  // too long to canonicalise: kept as written
-    // The part that ".." cannot remove: "C:\", "C:", "\\" or "\".
-    std::size_t size = 1;
-    if (path.size() >= 2 && path[0] != '\\' && path[1] == ':') {  // a drive, as the name is absolute
-        size = path.size() > 2 && path[2] == '\\' ? 3 : 2;
-    } else if (path.starts_with("\\\\")) {
-        size = 2;
-    }
-    std::memcpy(buffer.data(), path.data(), size);
-    const std::string_view rest = path.substr(size);
-    // Where each kept step starts in the buffer; empty steps ("a\\b") are kept as written.
-    std::array<std::uint16_t, kMaxPath + 1> starts;
-    std::size_t kept = 0;
-    for (std::size_t start = 0;; ) {
-        const std::size_t end = std::min(rest.find('\\', start), rest.size());
-        const std::string_view step = rest.substr(start, end - start);
-        if (step == "..") {
-            if (kept > 0) {
-                --kept;
-                size = starts[kept] - (kept > 0 ? 1 : 0);
-            }
-        } else if (step != ".") {
-            if (kept > 0) buffer[size++] = '\\';
-            starts[kept++] = static_cast<std::uint16_t>(size);
-            std::memcpy(buffer.data() + size, step.data(), step.size());
-            size += step.size();
-        }
-        if (end == rest.size()) break;
-        start = end + 1;
-    }
-    return {buffer.data(), size};
-}
-
 // A " : " that splits a source position from its message: at position 4 or later, and the part
 // before it has its last ")" after a digit, as in "main.c(12) : C2500 (E) ...".
 bool SplitsSourcePosition(std::string_view line, std::size_t separator) {
@@ -361,11 +311,48 @@ std::size_t FindSeparator(std::string_view line) {
     return std::string_view::npos;
 }
 
+// Byte loops for the few bytes of a prefix or a code word: a library call costs more than they do.
+bool StartsWith(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (text[i] != prefix[i]) return false;
+    }
+    return true;
+}
+
+std::size_t SkipBlanks(std::string_view text, std::size_t from) {
+    while (from < text.size() && text[from] == ' ') ++from;
+    return from;
+}
+
+std::size_t NextBlank(std::string_view text, std::size_t from) {
+    while (from < text.size() && text[from] != ' ') ++from;
+    return from;
+}
+
+// Copies `size` bytes to `out` and returns the end of the copy. The pieces of a diagnostic are a few
+// dozen bytes of any length: overlapping blocks copy them without a call and without a loop per byte.
+char* CopyPiece(char* out, const char* in, std::size_t size) {
+    if (size >= kBlock) {
+        for (std::size_t i = 0; i + kBlock < size; i += kBlock) std::memcpy(out + i, in + i, kBlock);
+        std::memcpy(out + size - kBlock, in + size - kBlock, kBlock);
+    } else if (size >= kWordBytes) {
+        std::memcpy(out, in, kWordBytes);
+        std::memcpy(out + size - kWordBytes, in + size - kWordBytes, kWordBytes);
+    } else if (size >= 4) {
+        std::memcpy(out, in, 4);
+        std::memcpy(out + size - 4, in + size - 4, 4);
+    } else {
+        for (std::size_t i = 0; i < size; ++i) out[i] = in[i];
+    }
+    return out + size;
+}
+
 }  // namespace
 
 std::uint32_t MessageCode(std::string_view codeWord) {
     for (const MessageCodeRow& row : kMessageCodeTable) {
-        if (codeWord.substr(0, row.prefix.size()) != row.prefix) continue;
+        if (!StartsWith(codeWord, row.prefix)) continue;
         return MessageCodeBase(row) + LeadingUnsigned(codeWord.substr(row.prefix.size()));
     }
     return 0;  // unreachable: the empty last prefix begins every word
@@ -403,7 +390,7 @@ void AppendDiagnosticText(std::string_view line, std::string& text) {
         if (open != std::string_view::npos && !ReadsAsZero(position.substr(open + 1))) {
             file = position.substr(0, open);
             lineNumber = position.substr(open + 1);
-            if (!IsRelativePath(file)) file = CanonicalFile(file, canonicalFile);
+            if (!IsRelativePath(file)) file = Canonicalize(file, canonicalFile).value_or(file);
         }
     } else {
         // "** L1100 (W) ..." : the message starts after the leading blanks and asterisks.
@@ -412,8 +399,8 @@ void AppendDiagnosticText(std::string_view line, std::string& text) {
     }
 
     // The code word: the message's first blank-delimited token.
-    const std::size_t wordStart = std::min(message.find_first_not_of(' '), message.size());
-    const std::string_view codeWord = message.substr(wordStart, message.find(' ', wordStart) - wordStart);
+    const std::size_t wordStart = SkipBlanks(message, 0);
+    const std::string_view codeWord = message.substr(wordStart, NextBlank(message, wordStart) - wordStart);
     char code[16];
     const auto written = std::to_chars(code, code + sizeof code, MessageCode(codeWord));
 
@@ -422,17 +409,13 @@ void AppendDiagnosticText(std::string_view line, std::string& text) {
     const std::size_t old = text.size();
     text.resize(old + file.size() + lineNumber.size() + codeSize + message.size() + 3);
     char* out = text.data() + old;
-    const auto put = [&out](const char* bytes, std::size_t size) {
-        if (size != 0) std::memcpy(out, bytes, size);
-        out += size;
-    };
-    put(file.data(), file.size());
+    out = CopyPiece(out, file.data(), file.size());
     *out++ = '|';
-    put(lineNumber.data(), lineNumber.size());
+    out = CopyPiece(out, lineNumber.data(), lineNumber.size());
     *out++ = '|';
-    put(code, codeSize);
+    out = CopyPiece(out, code, codeSize);
     *out++ = '|';
-    put(message.data(), message.size());
+    CopyPiece(out, message.data(), message.size());
 }
 
 std::string DiagnosticText(std::string_view line) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -111,6 +113,29 @@ TEST(CanonicalizeIfAbsolute, ChangesAbsolutePathsOnly) {
     EXPECT_EQ(tooLong, "C:\\a\\..\\" + std::string(300, 'n'));
 }
 
+
+TEST(Canonicalize, ResolvesRelativePathsAsTheShellDoes) {
+    struct Row { const char* name; std::string_view path; std::optional<std::string_view> expected; };
+    const std::string longest(kMaxPath - 1, 'n');
+    // name, path, expected (nothing: does not fit)
+    const Row kRows[] = {
+        {"plain relative", "a\\b", "a\\b"},
+        {"leading dot-dot becomes a root", "..\\a\\b", "\\a\\b"},
+        {"leading dot becomes a root", ".\\a", "\\a"},
+        {"climbing past the start later", "a\\..\\..\\b", "\\b"},
+        {"nothing left", "a\\..", "\\"},
+        {"empty path", "", "\\"},
+        {"lone dot", ".", "\\"},
+        {"empty steps kept", "a\\\\b\\", "a\\\\b\\"},
+        {"longest that fits", longest, longest},
+        {"one too long", longest + "n", std::nullopt},
+    };
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(row.name);
+        std::array<char, kMaxPath> buffer;
+        EXPECT_EQ(Canonicalize(row.path, buffer), row.expected);
+    }
+}
 
 }  // namespace
 }  // namespace vivo
