@@ -75,7 +75,7 @@ PhaseOptionConversion ConvertPhaseOptionString(const VivoToolchainRecord& toolch
             const auto fallback = std::find_if(kDefaults.begin(), kDefaults.end(),
                                                [&](const DefaultValue& d) { return d.key == key; });
             if (fallback == kDefaults.end()) continue;
-            value = fallback->value;
+            value = std::string(fallback->value);
         }
         AppendWithSeparator(target, FormatOptionItem(key, value), ' ');
     }
