@@ -1,7 +1,7 @@
 #include "options/paths.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 namespace vivo {
 namespace {
@@ -71,7 +71,7 @@ std::optional<std::string_view> Canonicalize(std::string_view path, std::array<c
 
     // Without a root, one place is held back for the "\" that a path climbing above its start gets.
     const std::size_t first = root.empty() ? 1 : root.size();
-    std::memcpy(buffer.data(), root.data(), root.size());
+    std::copy(root.begin(), root.end(), buffer.begin());  // an empty path may have no storage at all
     std::size_t size = first;
     // Where each kept component starts in the buffer. Empty components ("a\\b", a trailing "\") are
     // kept as written; only "." and ".." are resolved.
