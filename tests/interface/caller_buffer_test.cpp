@@ -13,22 +13,16 @@ namespace {
 
 constexpr char kGuard = '\x5A';
 
-struct ProtocolRow {
-    const char* name;
-    Protocol protocol;
-    int32_t reported;      // the length written back for the text "ab\ncd\n\n"
-    int32_t needed;        // the smallest capacity that succeeds
-    const char* bytes;     // what a successful call writes
-    std::size_t byteCount;
-};
-
 TEST(CallerBuffer, EveryProtocolAroundItsNeededCapacity) {
-    const std::string text = "ab\ncd\n\n";  // L = 7
+    // Columns: name, protocol, the length written back for `text`, the smallest capacity that succeeds,
+    // what a successful call writes.
+    struct ProtocolRow { const char* name; Protocol protocol; int32_t reported, needed; std::string bytes; };
+    const std::string text = "ab\ncd\n\n";
     const ProtocolRow rows[] = {
-        {"newline list", Protocol::kNewlineList, 7, 7, "ab\0cd\0\0", 7},
-        {"newline text with terminator", Protocol::kNewlineTextWithTerminator, 7, 8, "ab\0cd\0\0\0", 8},
-        {"terminated text", Protocol::kTerminatedText, 8, 8, "ab\ncd\n\n\0", 8},
-        {"raw text", Protocol::kRawText, 7, 7, "ab\ncd\n\n", 7},
+        {"newline list", Protocol::kNewlineList, 7, 7, {"ab\0cd\0\0", 7}},
+        {"newline text with terminator", Protocol::kNewlineTextWithTerminator, 7, 8, {"ab\0cd\0\0\0", 8}},
+        {"terminated text", Protocol::kTerminatedText, 8, 8, {"ab\ncd\n\n\0", 8}},
+        {"raw text", Protocol::kRawText, 7, 7, {"ab\ncd\n\n", 7}},
     };
     for (const ProtocolRow& row : rows) {
         for (int32_t capacity : {0, row.needed - 1, row.needed, row.needed + 1}) {
@@ -38,40 +32,27 @@ TEST(CallerBuffer, EveryProtocolAroundItsNeededCapacity) {
             const int32_t result = Deliver(row.protocol, std::string_view(text), buffer.data(), &len);
             EXPECT_EQ(len, row.reported);
             std::string expected(buffer.size(), kGuard);
-            if (capacity >= row.needed) {
-                EXPECT_EQ(result, 0);
-                expected.replace(0, row.byteCount, row.bytes, row.byteCount);
-            } else {
-                EXPECT_EQ(result, 1);
-            }
+            EXPECT_EQ(result, capacity >= row.needed ? 0 : 1);
+            if (capacity >= row.needed) expected.replace(0, row.bytes.size(), row.bytes);
             EXPECT_EQ(std::string(buffer.begin(), buffer.end()), expected);
         }
     }
 }
 
-TEST(CallerBuffer, NegativeCapacityFailsWithTheNeededLength) {
+// A negative capacity fails telling the needed length; a failed worker leaves buffer and length alone.
+TEST(CallerBuffer, NegativeCapacityAndFailedWorkerWriteNothing) {
     char buffer[4] = {kGuard, kGuard, kGuard, kGuard};
     int32_t len = -5;
     EXPECT_EQ(Deliver(Protocol::kTerminatedText, std::string_view("ab"), buffer, &len), 1);
     EXPECT_EQ(len, 3);
-    EXPECT_EQ(buffer[0], kGuard);
-}
-
-TEST(CallerBuffer, AFailedWorkerTouchesNothing) {
-    char buffer[4] = {kGuard, kGuard, kGuard, kGuard};
-    int32_t len = 4;
+    len = 4;
     EXPECT_EQ(Deliver(Protocol::kRawText, std::optional<std::string>(), buffer, &len), 1);
     EXPECT_EQ(len, 4);
-    EXPECT_EQ(buffer[0], kGuard);
+    EXPECT_EQ(std::string(buffer, 4), std::string(4, kGuard));
 }
 
-TEST(NulList, ReadAndMeasure) {
-    struct Row {
-        const char* name;
-        std::string bytes;
-        std::vector<std::string> strings;
-        std::size_t size;
-    };
+TEST(NulList, ReadMeasureAndWrite) {
+    struct Row { const char* name; std::string bytes; std::vector<std::string> strings; std::size_t size; };
     const Row rows[] = {
         {"empty list", std::string("\0", 1), {}, 1},
         {"two strings", std::string("a\0bc\0\0", 6), {"a", "bc"}, 6},
@@ -85,15 +66,9 @@ TEST(NulList, ReadAndMeasure) {
     std::vector<std::string> appended = {"x"};
     ReadNulList("y\0", appended);
     EXPECT_EQ(appended, (std::vector<std::string>{"x", "y"}));
-}
-
-TEST(NulList, NewlinesBecomeNulsOnlyWithinTheCount) {
     char bytes[] = "a\nb\nc";
-    NewlinesToNul(bytes, 3);
+    NewlinesToNul(bytes, 3);  // only within the count
     EXPECT_EQ(std::string(bytes, 5), std::string("a\0b\nc", 5));
-}
-
-TEST(NulList, NewlineListOfElements) {
     EXPECT_EQ(NewlineList({}), "\n\n");
     EXPECT_EQ(NewlineList({"a", "b"}), "a\nb\n\n");
 }

@@ -2,6 +2,7 @@
 // caller buffers that are never written past their capacity or on a failing call.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 #include <set>
@@ -30,11 +31,7 @@ struct Arguments {
     std::array<const VivoMemoryArea*, 2> areas{&area, nullptr};
 
     Arguments() { buffer.fill(kGuard); }
-    bool Untouched() const {
-        for (char c : buffer)
-            if (c != kGuard) return false;
-        return len == kCapacity;
-    }
+    bool Untouched() const { return len == kCapacity && std::ranges::count(buffer, kGuard) == std::ssize(buffer); }
 };
 
 // Returns `value`, or null when argument `index` is the one to null out.
@@ -43,11 +40,8 @@ T* Or(int nullIndex, int index, T* value) {
     return nullIndex == index ? nullptr : value;
 }
 
-struct CheckedExport {
-    const char* name;
-    const char* checked;  // the argument positions (from 0) that a null value fails
-    int32_t (*call)(const Plugin&, Arguments&, int nullIndex);
-};
+// An export, the argument positions (from 0) that a null value fails, a call with one argument nulled.
+struct CheckedExport { const char *name, *checked; int32_t (*call)(const Plugin&, Arguments&, int nullIndex); };
 
 // One row: the export, its checked positions, its arguments (Or(n, i, value) for each checked one).
 #define ROW(name, checked, ...) \

@@ -1,5 +1,4 @@
 // The installed real-time OS as the conversions read it from the registry, here a directory tree.
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -22,11 +21,7 @@ const std::string kConfiguratorDefaults =
     R"x([V|VERSION|1] [B|COMMAND|1] [S|SPEC|UITRON4] [S|OUTPUTPATH|"$(CONFIGDIR)"] [B|FORCEEXEC|1] [S|CPU|KZ600])x";
 
 // Columns: name, keys below HKLM ("/"-separated; none: no registry at all), the items.
-struct RtosRow {
-    const char* name;
-    std::vector<std::string> keys;
-    std::string items;
-};
+struct RtosRow { const char* name; std::vector<std::string> keys; std::string items; };
 
 TEST(GetRtosItems, ReadsProductAndFirstVersionInRegistryOrder) {
     const std::string r = "SOFTWARE/Veltora/RTOS/";

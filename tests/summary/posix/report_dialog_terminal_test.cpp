@@ -144,24 +144,5 @@ TEST(ReportDialogOnTerminal, OkAndEscapeWithTheCheckBoxCleared) {
     }
 }
 
-TEST(ReportDialogOnTerminal, TakesItsTextsFromTheResourceLibrary) {
-    test::TempDir dir;
-    fs::copy_file(test::BuiltPluginFile().parent_path() / "ResVivoJp.so", dir.path() / "ResVivo.so");
-    TerminalSession session(test::CopyPluginInto(dir), dir.path(), 1);
-    ASSERT_TRUE(session.Started());
-
-    // "[x] 概要を Upgrade.txt としてプロジェクトのディレクトリに保存する(G)": the mnemonic mark dropped.
-    const std::string ticked =
-        "[x] \xE6\xA6\x82\xE8\xA6\x81\xE3\x82\x92 Upgrade.txt \xE3\x81\xA8\xE3\x81\x97\xE3\x81\xA6"
-        "\xE3\x83\x97\xE3\x83\xAD\xE3\x82\xB8\xE3\x82\xA7\xE3\x82\xAF\xE3\x83\x88\xE3\x81\xAE"
-        "\xE3\x83\x87\xE3\x82\xA3\xE3\x83\xAC\xE3\x82\xAF\xE3\x83\x88\xE3\x83\xAA\xE3\x81\xAB"
-        "\xE4\xBF\x9D\xE5\xAD\x98\xE3\x81\x99\xE3\x82\x8B(G)";
-    ASSERT_TRUE(session.WaitFor(ticked)) << session.Screen();
-    EXPECT_EQ(session.Screen().find(kCaption), std::string::npos);
-    session.Press("\x1b");
-    ASSERT_TRUE(session.WaitFor(kReturned)) << session.Screen();
-    EXPECT_EQ(session.Finish(), 0) << session.Screen();
-}
-
 }  // namespace
 }  // namespace vivo

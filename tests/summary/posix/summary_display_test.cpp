@@ -14,7 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::NoTerminal;
-
 using test::ReadBytes;
 
 // The report's header for project P before any toolchain change, as it reaches Upgrade.txt: every
@@ -22,16 +21,22 @@ using test::ReadBytes;
 constexpr const char* kEmptyHeaderInFile =
     "Project name : P\r\r\n\r\r\n  was upgraded to\r\r\n   Veltora KZ Standard Toolchain .\r\r\n\r\r\n";
 constexpr const char* kMessage2008InFile = "\"Tc.ini\" file reading error.\r\r\n\r\r\n";
+// The ticked check box, in English and from the Japanese resource library (its mnemonic mark dropped):
+// "[x] 概要を Upgrade.txt としてプロジェクトのディレクトリに保存する(G)".
+constexpr const char* kTicked = "[x] Generate Upgrade.txt as a summary file in the project directory";
+constexpr const char* kTickedJp =
+    "[x] \xE6\xA6\x82\xE8\xA6\x81\xE3\x82\x92 Upgrade.txt \xE3\x81\xA8\xE3\x81\x97\xE3\x81\xA6"
+    "\xE3\x83\x97\xE3\x83\xAD\xE3\x82\xB8\xE3\x82\xA7\xE3\x82\xAF\xE3\x83\x88\xE3\x81\xAE"
+    "\xE3\x83\x87\xE3\x82\xA3\xE3\x83\xAC\xE3\x82\xAF\xE3\x83\x88\xE3\x83\xAA\xE3\x81\xAB"
+    "\xE4\xBF\x9D\xE5\xAD\x98\xE3\x81\x99\xE3\x82\x8B(G)";
 
 TEST(DisplaySummaryInformation, WritesTheReportAsUpgradeTxt) {
     // Columns: name, built library copied beside the plug-in as ResVivo.so (or null), failed eligibility
     // checks (each adds message 2008), project name, suffix of the project directory, Upgrade.txt.
     const struct {
-        const char* name;
-        const char* resourceLibrary;
+        const char *name, *resourceLibrary;
         int failedEligibilityChecks;
-        const char* projectName;
-        const char* directorySuffix;
+        const char *projectName, *directorySuffix;
         std::string expected;
     } rows[] = {
         {"own texts", nullptr, 0, "P", "", kEmptyHeaderInFile},
@@ -75,10 +80,12 @@ TEST(DisplaySummaryInformation, WritesTheReportAsUpgradeTxt) {
         if (fs::exists(project / "Upgrade.txt")) {
             EXPECT_NE(fs::status(project / "Upgrade.txt").permissions() & fs::perms::owner_write, fs::perms::none);
         }
-        // The report was shown on standard error, and nothing more (its check box names the file once);
-        // the resource library is released after the call.
+        // The report and its check box were shown on standard error, and nothing more (the check box names
+        // the file once); the resource library is released after the call.
         const std::string shown = console.Shown();
+        const std::string_view library = row.resourceLibrary != nullptr ? row.resourceLibrary : "";
         EXPECT_NE(shown.find("Veltora KZ Standard Toolchain"), std::string::npos);
+        EXPECT_NE(shown.find(library == "ResVivoJp.so" ? kTickedJp : kTicked), std::string::npos) << shown;
         EXPECT_EQ(shown.find("Upgrade.txt"), shown.rfind("Upgrade.txt"));
         EXPECT_EQ(ReadBytes("/proc/self/maps").find((dir.path() / "ResVivo.so").string()), std::string::npos);
     }
