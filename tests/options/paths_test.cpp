@@ -12,7 +12,6 @@ namespace {
 
 TEST(SplitPath, SplitsDirectoryBaseNameAndExtension) {
     struct Row { const char* name; std::string_view path; std::string_view directory, baseName, extension; };
-    // name, path, directory, base name, extension
     constexpr Row kRows[] = {
         {"drive and directory", "C:\\proj\\main.c", "C:\\proj\\", "main", ".c"},
         {"file in the root", "C:\\b.c", "C:\\", "b", ".c"},
@@ -42,7 +41,6 @@ TEST(SplitPath, SplitsDirectoryBaseNameAndExtension) {
 
 TEST(BuildPath, JoinsDirectoryNameAndExtension) {
     struct Row { const char* name; std::string_view directory, baseName, extension; std::string_view expected; };
-    // name, directory, base name, extension, expected path
     constexpr Row kRows[] = {
         {"leading dot kept", ".\\out", "main", "obj", ".\\out\\main.obj"},
         {"leading dot-dot kept", "..\\out", "main", "obj", "..\\out\\main.obj"},
@@ -71,7 +69,6 @@ TEST(BuildPath, JoinsDirectoryNameAndExtension) {
 
 TEST(IsRootedDirectory, AsTheStandardPathSplitterSeesTheDirectory) {
     struct Row { const char* name; std::string_view path; bool expected; };
-    // name, path, rooted
     constexpr Row kRows[] = {
         {"drive, rooted", "C:\\a\\b.c", true},
         {"rooted", "\\a\\b", true},
@@ -89,7 +86,6 @@ TEST(IsRootedDirectory, AsTheStandardPathSplitterSeesTheDirectory) {
 
 TEST(CanonicalizeIfAbsolute, ChangesAbsolutePathsOnly) {
     struct Row { const char* name; std::string_view path; std::string_view expected; };
-    // name, path, expected
     constexpr Row kRows[] = {
         {"relative dot-dot unchanged", "..\\x", "..\\x"},
         {"dot removed", "C:\\a\\.\\b", "C:\\a\\b"},
@@ -113,11 +109,9 @@ TEST(CanonicalizeIfAbsolute, ChangesAbsolutePathsOnly) {
     EXPECT_EQ(tooLong, "C:\\a\\..\\" + std::string(300, 'n'));
 }
 
-
 TEST(Canonicalize, ResolvesRelativePathsAsTheShellDoes) {
-    struct Row { const char* name; std::string_view path; std::optional<std::string_view> expected; };
+    struct Row { const char* name; std::string_view path; std::optional<std::string_view> expected; };  // nothing: too long
     const std::string longest(kMaxPath - 1, 'n');
-    // name, path, expected (nothing: does not fit)
     const Row kRows[] = {
         {"plain relative", "a\\b", "a\\b"},
         {"leading dot-dot becomes a root", "..\\a\\b", "\\a\\b"},

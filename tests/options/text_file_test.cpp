@@ -16,17 +16,10 @@ using platform::kAttributeArchive;
 using platform::kAttributeReadOnly;
 
 TEST(WriteTextFile, WritesInTextModeAndSetsTheAttributes) {
-    // Columns: name, content of a file already there (null: none), made read-only before, text,
-    // attributes after, bytes in the file, writable after.
-    const struct {
-        const char* name;
-        const char* existing;
-        bool existingReadOnly;
-        const char* text;
-        std::uint32_t attributes;
-        const char* expected;
-        bool expectWritable;
-    } rows[] = {
+    // Columns: name, content of a file already there (null: none), made read-only before, text, attributes,
+    // bytes in the file after, writable after.
+    const struct { const char* name; const char* existing; bool existingReadOnly; const char* text; std::uint32_t attributes;
+                   const char* expected; bool expectWritable; } rows[] = {
         {"new file, CR LF as CR CR LF", nullptr, false, "a\r\nb\n", kAttributeArchive, "a\r\r\nb\r\n", true},
         {"read-only file replaced", "old contents, longer", true, "new", kAttributeArchive, "new", true},
         {"read-only replaced and left read-only", "old", true, "y", kAttributeReadOnly, "y", false},

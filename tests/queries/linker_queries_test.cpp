@@ -1,5 +1,4 @@
-// The linker questions through the exports: map file, libraries, command file, dependency scan and
-// linker information, byte for byte with guard bytes behind every buffer.
+// The linker questions through the exports, byte for byte with guard bytes behind every buffer.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,14 +11,8 @@ namespace {
 
 using namespace std::string_view_literals;
 
-struct TextRow {
-    const char* name;
-    const char* options;
-    std::string_view delivered;
-    int32_t len, capacity;  // the length written back, the least capacity that succeeds
-};
-
-// Columns: name, linker option string, delivered bytes, length written back, least capacity.
+// Columns: name, linker option string, delivered bytes, length written back, least capacity that succeeds.
+struct TextRow { const char* name; const char* options; std::string_view delivered; int32_t len, capacity; };
 const TextRow kMapFileRows[] = {
     {"map file written", "[B|LIST|1] [S|LIST|\"$(CONFIGDIR)\\a b.map\"]", "\"$(CONFIGDIR)\\a b.map\"\0\0"sv, 23, 24},
     {"order does not matter", "[S|LIST|out.map]\n[B|LIST|1]", "out.map\0\0"sv, 8, 9},
@@ -29,8 +22,6 @@ const TextRow kMapFileRows[] = {
     {"flag twice is not 1", "[B|LIST|1] [B|LIST|1] [S|LIST|m]", "\0\0"sv, 1, 2},
     {"unreadable option string", "[B|LIST|1] [S|LIST|m] [B|DEBUG|]", "\0\0"sv, 1, 2},
 };
-
-// Columns: name, linker option string, delivered bytes, length written back, least capacity.
 const TextRow kLibraryRows[] = {
     {"two libraries", "[S|INPUTLIBRARY|\"a.lib\"|\"$(CONFIGDIR)\\b c.lib\"]", "Library=\"a.lib\",\"$(CONFIGDIR)\\b c.lib\""sv, 38, 38},
     {"first item counts", "[S|INPUTLIBRARY|\"1\"] [S|INPUTLIBRARY|\"2\"]", "Library=\"1\""sv, 11, 11},
@@ -90,9 +81,6 @@ TEST(LinkerQueryExports, CommandFileAndDependencyScanAnswers) {
         EXPECT_EQ(commandFile, row.commandFile);
         EXPECT_EQ(dependencyScan, row.dependencyScan);
     }
-    uint32_t answer = 7;
-    EXPECT_EQ(VIVO_CALL_EXPORT(p, IsLinkedByCommandFile)(nullptr, "[B|SUBCOMMAND|1]", &answer), 1);
-    EXPECT_EQ(answer, 7u);
 }
 
 TEST(LinkerQueryExports, LinkerInformationOnlyForThisToolchain) {

@@ -1,7 +1,6 @@
-// Message boxes and the report dialog on Windows are real and wait for a person. For the whole test
-// program a person is at the desk (person_at_desk.h) who answers every message box of this process with
-// OK at once and remembers what it read, and confirms the report dialog as it stands unless a test
-// drives it.
+// Message boxes and the report dialog on Windows are real and wait for a person: for the whole test
+// program one at the desk (person_at_desk.h) answers every message box of this process with OK at once,
+// remembering what it read, and confirms the report dialog as it stands unless a test drives it.
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -20,10 +19,7 @@
 namespace vivo::test {
 namespace {
 
-struct Answered {
-    std::string caption;
-    std::string text;
-};
+struct Answered { std::string caption, text; };
 
 class MessageBoxAnswerer : public ::testing::Environment {
 public:
@@ -47,35 +43,28 @@ private:
         return text;
     }
 
-    // A dialog-class window of this process: the report dialog (it has the summary text) or a
-    // message box.
+    // A dialog-class window of this process: the report dialog (it has the summary text) or a message box.
     static BOOL CALLBACK Visit(HWND window, LPARAM data) {
         auto* self = reinterpret_cast<MessageBoxAnswerer*>(data);
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
         char windowClass[16] = {};
         GetClassNameA(window, windowClass, sizeof windowClass);
-        if (process != GetCurrentProcessId() || std::string(windowClass) != "#32770" ||
-            !IsWindowVisible(window)) {
+        if (process != GetCurrentProcessId() || std::string(windowClass) != "#32770" || !IsWindowVisible(window))
             return TRUE;
-        }
         if (GetDlgItem(window, resources::kControlSummaryText) != nullptr) {
             if (!reportDialogDrivenByTest) PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
             return TRUE;
         }
-        Answered answered{WindowText(window), {}};
-        EnumChildWindows(
-            window,
-            [](HWND child, LPARAM text) -> BOOL {
-                char childClass[16] = {};
-                GetClassNameA(child, childClass, sizeof childClass);
-                const std::string childText = WindowText(child);
-                auto* longest = reinterpret_cast<std::string*>(text);
-                if (std::string(childClass) == "Static" && childText.size() > longest->size())
-                    *longest = childText;
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&answered.text));
+        Answered answered{WindowText(window), {}};  // the text: the longest static control's
+        EnumChildWindows(window, [](HWND child, LPARAM text) -> BOOL {
+            char childClass[16] = {};
+            GetClassNameA(child, childClass, sizeof childClass);
+            const std::string childText = WindowText(child);
+            auto* longest = reinterpret_cast<std::string*>(text);
+            if (std::string(childClass) == "Static" && childText.size() > longest->size()) *longest = childText;
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&answered.text));
         {
             std::lock_guard lock(self->mutex_);
             self->answered_.push_back(std::move(answered));

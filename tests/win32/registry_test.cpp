@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,10 +22,8 @@ public:
         for (const std::string& subkey : subkeys) {
             HKEY key = nullptr;
             const std::string path = root_ + "\\Veltora\\RTOS\\" + subkey;
-            EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
-                                      KEY_ALL_ACCESS, nullptr, &key, nullptr),
-                      ERROR_SUCCESS)
-                << path;
+            EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                                      nullptr, &key, nullptr), ERROR_SUCCESS) << path;
             if (key != nullptr) RegCloseKey(key);
         }
     }
@@ -41,20 +38,14 @@ TEST(Registry, ListsSubkeysInTheRegistrysOrder) {
     // Case-insensitive name order: "alpha" before "Beta" before "zeta". (Names with "_" are left out:
     // Windows orders them after "Z", Wine before "a".)
     const VolatileKeys keys({"zeta", "Beta", "alpha"});
-    struct Row {
-        const char* name;
-        std::string path;
-        std::optional<std::vector<std::string>> expected;
+    using Names = std::vector<std::string>;
+    const struct { const char* name; std::string path; std::optional<Names> expected; } rows[] = {
+        {"as stored", keys.root() + "\\Veltora\\RTOS", Names{"alpha", "Beta", "zeta"}},
+        {"other case, trailing backslash", keys.root() + "\\VELTORA\\rtos\\", Names{"alpha", "Beta", "zeta"}},
+        {"a key without subkeys", keys.root() + "\\Veltora\\RTOS\\ZETA", Names{}},
+        {"missing key", keys.root() + "\\Veltora\\Absent", std::nullopt},
     };
-    const std::array rows = {
-        Row{"as stored", keys.root() + "\\Veltora\\RTOS",
-            std::vector<std::string>{"alpha", "Beta", "zeta"}},
-        Row{"other case, trailing backslash", keys.root() + "\\VELTORA\\rtos\\",
-            std::vector<std::string>{"alpha", "Beta", "zeta"}},
-        Row{"a key without subkeys", keys.root() + "\\Veltora\\RTOS\\ZETA", std::vector<std::string>{}},
-        Row{"missing key", keys.root() + "\\Veltora\\Absent", std::nullopt},
-    };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(ListRegistrySubkeys(row.path), row.expected);
     }

@@ -12,7 +12,6 @@
 #include <map>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "resources/report_dialog.h"
 #include "support/plugin.h"
@@ -20,13 +19,9 @@
 namespace vivo::test {
 namespace {
 
-namespace fs = std::filesystem;
 namespace res = vivo::resources;
 
-struct Row {
-    std::uint32_t id;
-    std::string_view text;
-};
+struct Row { std::uint32_t id; std::string_view text; };
 
 #define VIVO_STRING(id, text) Row{id, std::string_view{text, sizeof(text) - 1}},
 #define VIVO_DIALOG_TEXT(control, text)
@@ -64,54 +59,38 @@ std::wstring StoredString(HMODULE module, std::uint32_t id) {
     return length > 0 ? std::wstring(text, static_cast<std::size_t>(length)) : std::wstring();
 }
 
-// A loaded copy of a built file, for its resources only.
-class Module {
-public:
-    explicit Module(const char* name) {
-        const fs::path built = BuiltPluginFile().parent_path() / name;
-        module_ = LoadLibraryExW(built.wstring().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    }
-    ~Module() {
-        if (module_ != nullptr) FreeLibrary(module_);
-    }
+// A built file loaded for its resources only.
+struct Module {
+    explicit Module(const char* name)
+        : handle(LoadLibraryExW((BuiltPluginFile().parent_path() / name).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+    ~Module() { if (handle != nullptr) FreeLibrary(handle); }
     Module(const Module&) = delete;
     Module& operator=(const Module&) = delete;
-    HMODULE get() const { return module_; }
-
-private:
-    HMODULE module_ = nullptr;
+    HMODULE handle;
 };
 
 TEST(WindowsResources, StringTablesHoldTheTextsOfTheOneSource) {
-    std::map<std::uint32_t, std::string_view> japanese;
-    for (const Row& row : kEnglish) japanese[row.id] = row.text;
+    // The Japanese file has every English string its own table does not replace; the others have none of its own.
+    std::map<std::uint32_t, std::string_view> english, japanese;
+    for (const Row& row : kEnglish) english[row.id] = japanese[row.id] = row.text;
     for (const Row& row : kJapanese) japanese[row.id] = row.text;
-
     for (const char* file : {"Vivo.dll", "ResVivo.dll", "ResVivoJp.dll"}) {
         SCOPED_TRACE(file);
         const Module module(file);
-        ASSERT_NE(module.get(), nullptr);
-        const bool isJapanese = std::strcmp(file, "ResVivoJp.dll") == 0;
+        ASSERT_NE(module.handle, nullptr);
+        const auto& expected = std::strcmp(file, "ResVivoJp.dll") == 0 ? japanese : english;
         for (const auto& [id, text] : japanese) {
             SCOPED_TRACE(id);
-            std::string_view expected = text;
-            if (!isJapanese) {
-                expected = {};
-                for (const Row& row : kEnglish)
-                    if (row.id == id) expected = row.text;
-            }
-            EXPECT_TRUE(StoredString(module.get(), id) == Utf16(expected));
+            const auto own = expected.find(id);
+            EXPECT_TRUE(StoredString(module.handle, id) == Utf16(own != expected.end() ? own->second : ""));
         }
     }
 }
 
 // Styles every control of a dialog template has, and those of each kind of the dialog table.
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
-struct KindRow {
-    res::ControlKind kind;
-    WORD windowClass;  // predefined class atom: 0x80 button, 0x81 edit, 0x82 static
-    DWORD style;
-};
+// Class atoms: 0x80 button, 0x81 edit, 0x82 static.
+struct KindRow { res::ControlKind kind; WORD windowClass; DWORD style; };
 constexpr std::array kKinds = {
     KindRow{res::ControlKind::kDefaultPushButton, 0x80, BS_DEFPUSHBUTTON | WS_TABSTOP},
     KindRow{res::ControlKind::kStaticText, 0x82, SS_LEFT | WS_GROUP},
@@ -140,9 +119,7 @@ public:
         EXPECT_EQ(first, 0) << "a named class or menu where the template has none";
         return 0;
     }
-    void AlignDword() {
-        while (reinterpret_cast<std::uintptr_t>(at_) % 4 != 0) ++at_;
-    }
+    void AlignDword() { at_ += (4 - reinterpret_cast<std::uintptr_t>(at_) % 4) % 4; }
     void Skip(std::size_t bytes) { at_ += bytes; }
 
 private:
@@ -213,8 +190,8 @@ TEST(WindowsResources, ReportDialogIsTheTablesTemplate) {
     for (const char* file : {"Vivo.dll", "ResVivo.dll"}) {
         SCOPED_TRACE(file);
         const Module module(file);
-        ASSERT_NE(module.get(), nullptr);
-        ExpectReportTemplate(module.get(), Utf16(res::kReportDialog.caption), {});
+        ASSERT_NE(module.handle, nullptr);
+        ExpectReportTemplate(module.handle, Utf16(res::kReportDialog.caption), {});
     }
     std::wstring caption = Utf16(res::kReportDialog.caption);
     std::map<WORD, std::wstring> texts;
@@ -225,8 +202,8 @@ TEST(WindowsResources, ReportDialogIsTheTablesTemplate) {
             texts[static_cast<WORD>(row.id)] = Utf16(row.text);
     }
     const Module japanese("ResVivoJp.dll");
-    ASSERT_NE(japanese.get(), nullptr);
-    ExpectReportTemplate(japanese.get(), caption, texts);
+    ASSERT_NE(japanese.handle, nullptr);
+    ExpectReportTemplate(japanese.handle, caption, texts);
 }
 
 }  // namespace

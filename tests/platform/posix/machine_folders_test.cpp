@@ -2,14 +2,12 @@
 // registry as a directory tree below $VIVO_HKLM.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/common_folder.h"
-#include "platform/file_system.h"
 #include "platform/posix/scoped_environment.h"
 #include "platform/registry.h"
 #include "support/plugin.h"
@@ -32,14 +30,6 @@ TEST(PosixCommonFolder, FirstDataFolderWithBackslashes) {
         ScopedEnvironment dirs("XDG_DATA_DIRS", row.dataDirs);
         EXPECT_EQ(CommonAppDataFolder(), row.expected);
     }
-    // Joined with the Windows rules, the name opens whatever the case of its components.
-    test::TempDir dir;
-    fs::create_directories(dir.path() / "Veltora" / "RTOS");
-    dir.Write("Veltora/RTOS/SyntaxColouring.ini", "[Keywords]\n");
-    ScopedEnvironment dirs("XDG_DATA_DIRS", (dir.path().string() + ":/usr/share").c_str());
-    std::FILE* file = OpenFile(CommonAppDataFolder() + "\\VELTORA\\rtos\\SyntaxColouring.ini", "rb");
-    ASSERT_NE(file, nullptr);
-    std::fclose(file);
 }
 
 TEST(PosixRegistry, ListsSubkeysOfADirectoryTree) {

@@ -11,23 +11,14 @@ class ScopedEnvironment {
 public:
     ScopedEnvironment(const char* name, const char* value) : name_(name) {
         if (const char* old = std::getenv(name)) old_ = old;
-        if (value != nullptr) {
-            ::setenv(name, value, 1);
-        } else {
-            ::unsetenv(name);
-        }
+        Set(name, value);
     }
-    ~ScopedEnvironment() {
-        if (old_) {
-            ::setenv(name_, old_->c_str(), 1);
-        } else {
-            ::unsetenv(name_);
-        }
-    }
+    ~ScopedEnvironment() { Set(name_, old_ ? old_->c_str() : nullptr); }
     ScopedEnvironment(const ScopedEnvironment&) = delete;
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
 
 private:
+    static void Set(const char* name, const char* value) { value != nullptr ? ::setenv(name, value, 1) : ::unsetenv(name); }
     const char* name_;
     std::optional<std::string> old_;
 };

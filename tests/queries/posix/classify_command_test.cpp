@@ -11,7 +11,6 @@
 #include <fcntl.h>
 
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -25,11 +24,6 @@ namespace {
 namespace fs = std::filesystem;
 
 struct ProgramRun { int exitCode = -1; std::string out, err; long maxResidentKiB = 0; };
-
-std::string ReadAll(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Runs `args` (the program first) with standard input from `input`, standard output caught (or
 // dropped when `output` is /dev/null) and standard error caught.
@@ -52,7 +46,7 @@ ProgramRun RunProgram(std::vector<std::string> args, const fs::path& input = "/d
     int status = 0;
     rusage usage{};
     if (spawned != 0 || wait4(pid, &status, 0, &usage) != pid) return {};
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadAll(output), ReadAll(err), usage.ru_maxrss};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadBytes(output), ReadBytes(err), usage.ru_maxrss};
 }
 
 ProgramRun Vivo(std::vector<std::string> args, const fs::path& input = "/dev/null", std::string output = "") {
@@ -134,8 +128,7 @@ TEST(ClassifyCommand, ExitCodesAndStandardInput) {
     }
 }
 
-// A Python with Debian's python3-jsonschema (installed by the test setup).
-const char* kPython = "/usr/bin/python3";
+const char* kPython = "/usr/bin/python3";  // with Debian's python3-jsonschema
 
 constexpr const char* kValidate = R"(
 import json, sys, jsonschema
@@ -178,8 +171,7 @@ TEST(ClassifyCommand, StreamsLargeLogs) {
     TempDir dir;
     const auto residentKiB = [&](int blocks) {
         const fs::path log = dir.path() / ("blocks" + std::to_string(blocks) + ".log");
-        // Written block by block: a child started by posix_spawn shares this process's memory until
-        // it runs the program, and the system counts that memory as the child's own peak.
+        // Block by block: until it runs the program, the child shares this process's memory as its own peak.
         std::ofstream out(log, std::ios::binary);
         for (int i = 0; i < blocks; ++i)  // 209 bytes a block: a command, a banner, a warning
             out << "kzcc -cpu=kz600 -output=obj -include=..\\inc -debug ..\\src\\module_with_a_long_name.c\n"

@@ -1,12 +1,11 @@
-// The colouring files where the plug-in finds them: the primary beside a fresh copy of the plug-in,
-// the secondary below the first folder of $XDG_DATA_DIRS, read through the exports as the host's
-// editor asks; and the SyntaxColouring.ini that ships beside the built plug-in.
+// The colouring files where the plug-in finds them (the primary beside the plug-in, the secondary below
+// the first folder of $XDG_DATA_DIRS), through the exports; and the SyntaxColouring.ini that ships.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -18,7 +17,6 @@ namespace vivo {
 namespace {
 
 using namespace std::string_literals;
-using namespace std::string_view_literals;
 namespace fs = std::filesystem;
 
 constexpr const char* kAbsent = nullptr;  // no such file
@@ -35,29 +33,6 @@ public:
             common_.Write("Veltora/RTOS/SyntaxColouring.ini", secondary);
         }
     }
-
-    // The keyword text for `name`, delivered with exactly the capacity the export says it needs.
-    std::string Keywords(const char* name) {
-        auto* information = VIVO_CALL_EXPORT(plugin_, GetSyntaxColouringInformation);
-        int32_t needed = 0;
-        char probe = 0;
-        (void)information(name, &probe, &needed);
-        const int32_t capacity = std::max(needed, 1);  // an empty text still gets its NUL
-        const test::GuardedCall c = test::CallGuarded(capacity, [&](char* b, int32_t* l) { return information(name, b, l); });
-        EXPECT_EQ(c.result, 0);
-        EXPECT_EQ(c.len, needed);
-        const std::string text = c.bytes.substr(0, static_cast<size_t>(capacity - 1));
-        EXPECT_TRUE(test::WroteExactly(c, text + '\0'));
-        return text;
-    }
-
-    // The version, or nothing when the export fails.
-    std::optional<uint32_t> Version() {
-        uint32_t version = 0xA5A5A5A5;
-        if (VIVO_CALL_EXPORT(plugin_, GetSyntaxColouringVersion)(&version) != 0) return std::nullopt;
-        return version;
-    }
-
     test::Plugin& plugin() { return plugin_; }
 
 private:
@@ -67,44 +42,37 @@ private:
     test::Plugin plugin_;
 };
 
-constexpr const char* kTwoGroups =
-    "[Syntax Colouring Information]\nFileGroup0=C source file,C header file\nFileGroup0-1=auto break\nFileGroup0-2=case\n";
-constexpr const char* kOther = "[Syntax Colouring Information]\nFileGroup0=C header file,A\nFileGroup0-1=other\n";
-
 TEST(SyntaxColouringFiles, FoundBesideThePluginAndInTheCommonDataFolder) {
     // Columns: name, file beside the plug-in, file in the common data folder, name asked for, keyword text, version.
-    const struct {
-        const char* name;
-        const char* primary;
-        const char* secondary;
-        const char* fileType;
-        std::string_view keywords;
-        uint32_t version;
-    } rows[] = {
-        {"secondary answers what the primary lacks", kTwoGroups, kOther, "A", "other\n", 0},
-        {"neither", kAbsent, kAbsent, "C header file", "", 0},
-        {"versions of both add up", "[Syntax Colouring Version]\nVersion=3\n", "[Syntax Colouring Version]\nVersion=2\n", "A", "", 5},
+    const struct { const char* name; const char* primary; const char* secondary; const char* fileType;
+                   std::string_view keywords; uint32_t version; } rows[] = {
+        {"primary answers", "[Syntax Colouring Information]\nFileGroup0=A\nFileGroup0-1=auto break\nFileGroup0-2=case\n",
+         kAbsent, "A", "auto break\ncase\n", 0},
+        {"secondary answers what the primary lacks, versions add up",
+         "[Syntax Colouring Version]\nVersion=3\n[Syntax Colouring Information]\nFileGroup0=B\nFileGroup0-1=b\n",
+         "[Syntax Colouring Version]\nVersion=2\n[Syntax Colouring Information]\nFileGroup0=B,A\nFileGroup0-1=other\n",
+         "A", "other\n", 5},
+        {"neither", kAbsent, kAbsent, "A", "", 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         ColouringFolders folders(row.primary, row.secondary);
-        EXPECT_EQ(folders.Keywords(row.fileType), row.keywords);
-        EXPECT_EQ(folders.Version(), row.version);
+        auto* information = VIVO_CALL_EXPORT(folders.plugin(), GetSyntaxColouringInformation);
+        auto call = [&](char* b, int32_t* l) { return information(row.fileType, b, l); };
+        if (!row.keywords.empty()) {
+            test::ExpectDeliversTerminated(call, row.keywords);
+        } else {  // no text is an answer: its NUL, and the length 0
+            const test::GuardedCall c = test::CallGuarded(1, call);
+            EXPECT_EQ((std::array{c.result, c.len}), (std::array{0, 0}));
+            EXPECT_TRUE(test::WroteExactly(c, std::string(1, '\0')));
+        }
+        uint32_t version = 0xA5A5A5A5;
+        EXPECT_EQ(VIVO_CALL_EXPORT(folders.plugin(), GetSyntaxColouringVersion)(&version), 0);
+        EXPECT_EQ(version, row.version);
     }
 }
 
-TEST(SyntaxColouringFiles, DeliveryNeedsRoomForTheTerminator) {
-    ColouringFolders folders(kTwoGroups, kAbsent);
-    auto* information = VIVO_CALL_EXPORT(folders.plugin(), GetSyntaxColouringInformation);
-    // "auto break\ncase\n" is 16 bytes: with no room for its NUL nothing is written.
-    const test::GuardedCall tight = test::CallGuarded(16, [&](char* b, int32_t* l) { return information("C source file", b, l); });
-    EXPECT_EQ(tight.result, 1);
-    EXPECT_EQ(tight.len, 17);
-    EXPECT_TRUE(test::WroteNothing(tight));
-}
-
-// The file the plug-in ships: its groups name the toolchain's file types and hold the whole keyword
-// sets of the languages.
+// The shipped file: its groups name the toolchain's file types and hold the languages' whole keyword sets.
 class ShippedColouringFile : public ::testing::Test {
 protected:
     ShippedColouringFile() : environment_("XDG_DATA_DIRS", empty_.path().string().c_str()) {}
