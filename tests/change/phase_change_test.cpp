@@ -162,6 +162,8 @@ const AnswerRow kAnswerRows[] = {
     {"Lumo V6 configurator: none", {kSarnokiLumo, "6.00.00", "1.01.00"}, kConfigurator, "\0", ListOf({})},
     {"cross-family unknown phase", {kTessaro, "9.04.00", "1.01.00"}, "Unknown Tool", "\0", ListOf({})},
     {"in-family linker: every known tool", kKZ10100to10200, kLinker, kKZPhases, ListOf({kLibraryGenerator, kCompiler, kAssembler, kLinker})},
+    {"in-family library generator: itself and the linker", kKZ10100to10200, kLibraryGenerator, kKZPhases,
+     ListOf({kLibraryGenerator, kLinker})},
     {"in-family assembler: its own name", kKZ10100to10200, kAssembler, kKZPhases, std::string(kAssembler) + '\0'},
     {"downgrade 1.02.00 to 1.01.00: own name", {kKZ, "1.02.00", "1.01.00"}, kLinker, kKZPhases, std::string(kLinker) + '\0'},
     {"copy: own name", {kKZ, "1.00.00", "1.00.00"}, kCompiler, kKZPhases, std::string(kCompiler) + '\0'},
