@@ -119,6 +119,7 @@ TEST(Canonicalize, ResolvesRelativePathsAsTheShellDoes) {
         {"climbing past the start later", "a\\..\\..\\b", "\\b"},
         {"nothing left", "a\\..", "\\"},
         {"empty path", "", "\\"},
+        {"empty path without storage", std::string_view{}, "\\"},
         {"lone dot", ".", "\\"},
         {"empty steps kept", "a\\\\b\\", "a\\\\b\\"},
         {"longest that fits", longest, longest},
