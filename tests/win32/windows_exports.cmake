@@ -2,6 +2,7 @@
 # src/interface/exports.list in its export table, undecorated; no DLL but Windows' own among its
 # imports (runtime linked in); and its version record.
 #   cmake -DVIVO_PLUGIN_FILE=<Vivo.dll> -DVIVO_EXPORTS_LIST=<exports.list> -P windows_exports.cmake
+include(${CMAKE_CURRENT_LIST_DIR}/../support/export_names.cmake)
 find_program(VIVO_OBJDUMP NAMES x86_64-w64-mingw32-objdump i686-w64-mingw32-objdump objdump REQUIRED)
 execute_process(COMMAND ${VIVO_OBJDUMP} -p ${VIVO_PLUGIN_FILE}
   OUTPUT_VARIABLE private RESULT_VARIABLE rc)
@@ -21,16 +22,7 @@ foreach(row ${rows})
   string(REGEX REPLACE "^\n\t\\[ *[0-9]+\\] " "" name "${row}")
   list(APPEND found "${name}")
 endforeach()
-file(STRINGS ${VIVO_EXPORTS_LIST} expected)
-list(SORT found)
-list(SORT expected)
-list(LENGTH expected n)
-if(NOT n EQUAL 33)
-  message(FATAL_ERROR "export list holds ${n} names, not 33")
-endif()
-if(NOT found STREQUAL expected)
-  message(FATAL_ERROR "exported: ${found}\nexpected: ${expected}")
-endif()
+vivo_expect_export_names("${found}")
 
 # Imports: Windows' own DLLs only; no MinGW runtime DLL.
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${private}")

@@ -1,0 +1,13 @@
+# Fails unless the names `found` are exactly those of ${VIVO_EXPORTS_LIST}, which holds the 33.
+function(vivo_expect_export_names found)
+  file(STRINGS ${VIVO_EXPORTS_LIST} expected)
+  list(SORT found)
+  list(SORT expected)
+  list(LENGTH expected n)
+  if(NOT n EQUAL 33)
+    message(FATAL_ERROR "export list holds ${n} names, not 33")
+  endif()
+  if(NOT found STREQUAL expected)
+    message(FATAL_ERROR "exported: ${found}\nexpected: ${expected}")
+  endif()
+endfunction()
