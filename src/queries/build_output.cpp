@@ -311,48 +311,11 @@ std::size_t FindSeparator(std::string_view line) {
     return std::string_view::npos;
 }
 
-// Byte loops for the few bytes of a prefix or a code word: a library call costs more than they do.
-bool StartsWith(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (text[i] != prefix[i]) return false;
-    }
-    return true;
-}
-
-std::size_t SkipBlanks(std::string_view text, std::size_t from) {
-    while (from < text.size() && text[from] == ' ') ++from;
-    return from;
-}
-
-std::size_t NextBlank(std::string_view text, std::size_t from) {
-    while (from < text.size() && text[from] != ' ') ++from;
-    return from;
-}
-
-// Copies `size` bytes to `out` and returns the end of the copy. The pieces of a diagnostic are a few
-// dozen bytes of any length: overlapping blocks copy them without a call and without a loop per byte.
-char* CopyPiece(char* out, const char* in, std::size_t size) {
-    if (size >= kBlock) {
-        for (std::size_t i = 0; i + kBlock < size; i += kBlock) std::memcpy(out + i, in + i, kBlock);
-        std::memcpy(out + size - kBlock, in + size - kBlock, kBlock);
-    } else if (size >= kWordBytes) {
-        std::memcpy(out, in, kWordBytes);
-        std::memcpy(out + size - kWordBytes, in + size - kWordBytes, kWordBytes);
-    } else if (size >= 4) {
-        std::memcpy(out, in, 4);
-        std::memcpy(out + size - 4, in + size - 4, 4);
-    } else {
-        for (std::size_t i = 0; i < size; ++i) out[i] = in[i];
-    }
-    return out + size;
-}
-
 }  // namespace
 
 std::uint32_t MessageCode(std::string_view codeWord) {
     for (const MessageCodeRow& row : kMessageCodeTable) {
-        if (!StartsWith(codeWord, row.prefix)) continue;
+        if (!codeWord.starts_with(row.prefix)) continue;
         return MessageCodeBase(row) + LeadingUnsigned(codeWord.substr(row.prefix.size()));
     }
     return 0;  // unreachable: the empty last prefix begins every word
@@ -399,8 +362,8 @@ void AppendDiagnosticText(std::string_view line, std::string& text) {
     }
 
     // The code word: the message's first blank-delimited token.
-    const std::size_t wordStart = SkipBlanks(message, 0);
-    const std::string_view codeWord = message.substr(wordStart, NextBlank(message, wordStart) - wordStart);
+    const std::size_t wordStart = std::min(message.find_first_not_of(' '), message.size());
+    const std::string_view codeWord = message.substr(wordStart, message.find(' ', wordStart) - wordStart);
     char code[16];
     const auto written = std::to_chars(code, code + sizeof code, MessageCode(codeWord));
 
@@ -409,13 +372,17 @@ void AppendDiagnosticText(std::string_view line, std::string& text) {
     const std::size_t old = text.size();
     text.resize(old + file.size() + lineNumber.size() + codeSize + message.size() + 3);
     char* out = text.data() + old;
-    out = CopyPiece(out, file.data(), file.size());
+    const auto put = [&out](const char* bytes, std::size_t size) {
+        if (size != 0) std::memcpy(out, bytes, size);
+        out += size;
+    };
+    put(file.data(), file.size());
     *out++ = '|';
-    out = CopyPiece(out, lineNumber.data(), lineNumber.size());
+    put(lineNumber.data(), lineNumber.size());
     *out++ = '|';
-    out = CopyPiece(out, code, codeSize);
+    put(code, codeSize);
     *out++ = '|';
-    CopyPiece(out, message.data(), message.size());
+    put(message.data(), message.size());
 }
 
 std::string DiagnosticText(std::string_view line) {
