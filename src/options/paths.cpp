@@ -1,7 +1,10 @@
 #include "options/paths.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
+
+#include "platform/byte_blocks.h"
 
 namespace vivo {
 namespace {
@@ -25,6 +28,38 @@ std::string_view RootOf(std::string_view path) {
 }
 
 bool FitsMaxPath(std::size_t length) { return length < kMaxPath; }
+
+// Calls `each(end)` for the end of every component of `path`: the place of each separator, then the
+// path's size. The separators are found 16 bytes at a time, as a byte loop per component costs more
+// than the bytes.
+template <class Each>
+void ForEachComponentEnd(std::string_view path, Each&& each) {
+    using platform::ByteBlock;
+    using platform::kByteBlock;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(path.data());
+    const std::size_t size = path.size();
+    const auto separatorsAt = [bytes](std::size_t at) {
+        return platform::ByteBlockBits(
+            reinterpret_cast<ByteBlock>(platform::LoadByteBlock(bytes + at) == static_cast<unsigned char>(kSeparator)));
+    };
+    const auto eachOf = [&each](std::size_t base, std::uint32_t separators) {
+        for (; separators != 0; separators &= separators - 1) {
+            each(base + static_cast<std::size_t>(std::countr_zero(separators)));
+        }
+    };
+    if (size < kByteBlock) {
+        for (std::size_t i = 0; i < size; ++i) {
+            if (path[i] == kSeparator) each(i);
+        }
+    } else {
+        std::size_t i = 0;
+        for (; i + kByteBlock <= size; i += kByteBlock) eachOf(i, separatorsAt(i));
+        // The last block ends where the path does; its places before `i` are done already.
+        const std::size_t base = size - kByteBlock;
+        if (i < size) eachOf(base, separatorsAt(base) >> (i - base) << (i - base));
+    }
+    each(size);
+}
 
 }  // namespace
 
@@ -67,24 +102,27 @@ bool IsRelativePath(std::string_view path) { return !(path.starts_with('\\') || 
 std::optional<std::string_view> Canonicalize(std::string_view path, std::array<char, kMaxPath>& buffer) {
     if (!FitsMaxPath(path.size())) return std::nullopt;
     const std::string_view root = RootOf(path);
-    const std::string_view rest = path.substr(root.size());
 
-    // Without a root, one place is held back for the "\" that a path climbing above its start gets.
-    const std::size_t first = root.empty() ? 1 : root.size();
-    std::copy(root.begin(), root.end(), buffer.begin());  // an empty path may have no storage at all
+    // The path is resolved in place: copied once, and its unread rest copied again only where a
+    // removed component leaves a gap. Without a root, one place in front is held back for the "\"
+    // that a path climbing above its start gets.
+    const std::size_t offset = root.empty() ? 1 : 0;
+    // (An empty path may have no storage at all: a copy of nothing reads nothing.)
+    std::copy(path.begin(), path.end(), buffer.begin() + static_cast<std::ptrdiff_t>(offset));
+    const std::size_t first = offset + root.size();
     std::size_t size = first;
-    // Where each kept component starts in the buffer. Empty components ("a\\b", a trailing "\") are
-    // kept as written; only "." and ".." are resolved.
+    auto moved = static_cast<std::ptrdiff_t>(offset);  // where the unread rest stands, less where it stood
+    // Where each kept component starts. Empty components ("a\\b", a trailing "\") are kept as
+    // written; only "." and ".." are resolved.
     std::array<std::uint16_t, kMaxPath> starts;
     std::size_t kept = 0;
     bool climbedAboveStart = false;  // "..\x", ".\x": a relative path whose first steps lead nowhere
-    for (std::size_t start = 0;;) {
-        // A byte loop: components are short, and a search call per component costs more.
-        std::size_t end = start;
-        while (end < rest.size() && rest[end] != kSeparator) ++end;
-        const std::string_view component = rest.substr(start, end - start);
+    std::size_t start = root.size();
+    ForEachComponentEnd(path.substr(root.size()), [&](std::size_t endInRest) {
+        const std::size_t end = root.size() + endInRest;
+        const std::string_view component = path.substr(start, end - start);
         if (component == ".") {
-            if (start == 0) climbedAboveStart = true;
+            if (start == root.size()) climbedAboveStart = true;
         } else if (component == "..") {
             if (kept == 0) {
                 climbedAboveStart = true;
@@ -93,23 +131,25 @@ std::optional<std::string_view> Canonicalize(std::string_view path, std::array<c
                 size = kept == 0 ? first : starts[kept] - 1;
             }
         } else {
-            if (kept != 0) buffer[size++] = kSeparator;
-            starts[kept++] = static_cast<std::uint16_t>(size);
-            for (const char c : component) buffer[size++] = c;
+            const std::size_t to = kept != 0 ? size + 1 : size;
+            if (static_cast<std::ptrdiff_t>(to) != static_cast<std::ptrdiff_t>(start) + moved) {
+                if (kept != 0) buffer[size] = kSeparator;
+                std::copy(path.begin() + static_cast<std::ptrdiff_t>(start), path.end(),
+                          buffer.begin() + static_cast<std::ptrdiff_t>(to));
+                moved = static_cast<std::ptrdiff_t>(to) - static_cast<std::ptrdiff_t>(start);
+            }
+            starts[kept++] = static_cast<std::uint16_t>(to);
+            size = to + component.size();
         }
-        if (end == rest.size()) break;
         start = end + 1;
-    }
+    });
 
     // "..\path1\path2" -> "\path1\path2", as PathAppendA documents; a path that climbs past its root
     // keeps only the root, and nothing at all becomes "\".
-    std::size_t begin = 0;
-    if (root.empty()) {
-        begin = 1;
-        if (climbedAboveStart || size == first) {
-            begin = 0;
-            buffer[0] = kSeparator;
-        }
+    std::size_t begin = offset;
+    if (root.empty() && (climbedAboveStart || size == first)) {
+        begin = 0;
+        buffer[0] = kSeparator;
     }
     // The result is never longer than the path, but for the "\" of an empty one.
     return std::string_view(buffer.data() + begin, size - begin);

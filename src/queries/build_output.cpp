@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "options/paths.h"
+#include "platform/byte_blocks.h"
 
 namespace vivo {
 namespace {
@@ -37,7 +38,6 @@ constexpr std::array<RowMask, 256> RowsByFirstByte(MatchMode mode) {
 }
 
 constexpr std::array<RowMask, 256> kStartRows = RowsByFirstByte(MatchMode::kStart);
-constexpr std::array<RowMask, 256> kAnywhereRows = RowsByFirstByte(MatchMode::kAnywhere);
 
 constexpr RowMask AllRows(MatchMode mode) {
     RowMask rows = 0;
@@ -48,24 +48,6 @@ constexpr RowMask AllRows(MatchMode mode) {
 }
 
 constexpr RowMask kAllAnywhereRows = AllRows(MatchMode::kAnywhere);
-
-// The rows of one match mode by the second byte of their text (a one-byte text fits every byte): with
-// the first byte's rows, a cheap filter before comparing whole texts.
-constexpr std::array<RowMask, 256> RowsBySecondByte(MatchMode mode) {
-    std::array<RowMask, 256> rows{};
-    for (std::size_t i = 0; i < kClassificationTable.size(); ++i) {
-        const ClassificationRow& row = kClassificationTable[i];
-        if (row.mode != mode) continue;
-        if (row.text.size() < 2) {
-            for (RowMask& r : rows) r |= Bit(i);
-        } else {
-            rows[static_cast<unsigned char>(row.text[1])] |= Bit(i);
-        }
-    }
-    return rows;
-}
-
-constexpr std::array<RowMask, 256> kAnywhereRowsBySecondByte = RowsBySecondByte(MatchMode::kAnywhere);
 
 // The byte at `index` of every anywhere text ("(" and ")" of "(E)", "(W)", ...), or -1 when they
 // differ or a text is shorter.
@@ -81,64 +63,74 @@ constexpr int CommonAnywhereByte(std::size_t index) {
     return common;
 }
 
-constexpr int kAnywhereFirst = CommonAnywhereByte(0);
-constexpr int kAnywhereThird = CommonAnywhereByte(2);
-
-// Sixteen bytes at a time, through the compiler's vector extension (SSE2 on x86).
-using Block = unsigned char __attribute__((vector_size(16)));
-using BlockWords = std::uint64_t __attribute__((vector_size(16)));
-constexpr std::size_t kBlock = sizeof(Block);
-
-Block LoadBlock(const unsigned char* at) {
-    Block block;
-    std::memcpy(&block, at, kBlock);
-    return block;
+constexpr bool AnywhereTextsOfThreeBytes() {
+    for (const ClassificationRow& row : kClassificationTable) {
+        if (row.mode == MatchMode::kAnywhere && row.text.size() != 3) return false;
+    }
+    return true;
 }
+
+// An anywhere text is found as a pair of its outer bytes, and its middle byte says which it is.
+static_assert(AnywhereTextsOfThreeBytes() && CommonAnywhereByte(0) >= 0 && CommonAnywhereByte(2) >= 0,
+              "anywhere texts are three bytes with the same first and the same last byte");
+constexpr auto kAnywhereFirst = static_cast<unsigned char>(CommonAnywhereByte(0));
+constexpr auto kAnywhereThird = static_cast<unsigned char>(CommonAnywhereByte(2));
+
+// The anywhere rows by the middle byte of their text.
+constexpr std::array<RowMask, 256> AnywhereRowsByMiddleByte() {
+    std::array<RowMask, 256> rows{};
+    for (std::size_t i = 0; i < kClassificationTable.size(); ++i) {
+        const ClassificationRow& row = kClassificationTable[i];
+        if (row.mode == MatchMode::kAnywhere) rows[static_cast<unsigned char>(row.text[1])] |= Bit(i);
+    }
+    return rows;
+}
+
+constexpr std::array<RowMask, 256> kAnywhereRowsByMiddleByte = AnywhereRowsByMiddleByte();
+
+using platform::ByteBlock;
+using platform::ByteBlockBits;
+using platform::kByteBlock;
+using platform::LoadByteBlock;
 
 // Per position of the 16 at `at`: all ones where `first` stands there and `third` two bytes on.
-Block PairsIn(const unsigned char* at, unsigned char first, unsigned char third) {
-    return reinterpret_cast<Block>((LoadBlock(at) == first) & (LoadBlock(at + 2) == third));
+ByteBlock PairBlock(const unsigned char* at, unsigned char first, unsigned char third) {
+    return reinterpret_cast<ByteBlock>((LoadByteBlock(at) == first) & (LoadByteBlock(at + 2) == third));
 }
 
-// The first position of the 16 whose byte is set, counted from `base`; `none` when there is none.
-std::size_t FirstHit(Block hits, std::size_t base, std::size_t none) {
-    const auto words = reinterpret_cast<BlockWords>(hits);
-    // The vector's words hold the bytes in memory order; within a word the first byte is the low one
-    // on a little-endian machine.
-    const auto firstByte = [](std::uint64_t word) {
-        return static_cast<std::size_t>(
-                   std::endian::native == std::endian::little ? std::countr_zero(word) : std::countl_zero(word)) /
-               8;
-    };
-    if (words[0] != 0) return base + firstByte(words[0]);
-    if (words[1] != 0) return base + 8 + firstByte(words[1]);
-    return none;
+// The same as one bit per position.
+std::uint32_t PairsIn(const unsigned char* at, unsigned char first, unsigned char third) {
+    return ByteBlockBits(PairBlock(at, first, third));
 }
 
-constexpr Block kBlockIndex = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
-
-// The first position at or after `from` where the line holds `first` and, two bytes on, `third`; the
-// line's size when there is none. 16 positions are tested a step, and the last block overlaps the one
-// before it rather than leaving a tail. "$(PROJDIR)" costs nothing, as "(" alone is no candidate.
-std::size_t FindPair(std::string_view line, std::size_t from, unsigned char first, unsigned char third) {
+// Calls `each(position)` for every position where the line holds `first` and, two bytes on, `third`,
+// in order, until `each` returns false. 16 positions are tested a step, and
+// the last block overlaps the one before it rather than leaving a tail. "$(PROJDIR)" costs nothing,
+// as "(" alone is no candidate.
+template <class Each>
+void ForEachPair(std::string_view line, unsigned char first, unsigned char third, Each&& each) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
     const std::size_t size = line.size();
-    if (size < kBlock + 2) {
-        for (std::size_t i = from; i + 2 < size; ++i) {
-            if (bytes[i] == first && bytes[i + 2] == third) return i;
+    const auto eachOf = [&each](std::size_t base, std::uint32_t pairs) {
+        for (; pairs != 0; pairs &= pairs - 1) {
+            if (!each(base + static_cast<std::size_t>(std::countr_zero(pairs)))) return false;
         }
-        return size;
+        return true;
+    };
+    if (size < kByteBlock + 2) {
+        for (std::size_t i = 0; i + 2 < size; ++i) {
+            if (bytes[i] == first && bytes[i + 2] == third && !each(i)) return;
+        }
+        return;
     }
-    std::size_t i = from;
-    for (; i + kBlock + 2 <= size; i += kBlock) {
-        const std::size_t at = FirstHit(PairsIn(bytes + i, first, third), i, size);
-        if (at != size) return at;
+    std::size_t i = 0;
+    for (; i + kByteBlock + 2 <= size; i += kByteBlock) {
+        if (!eachOf(i, PairsIn(bytes + i, first, third))) return;
     }
-    if (i + 2 >= size) return size;
+    if (i + 2 >= size) return;
     // The last block ends where the line does; its positions before `i` are done already.
-    const std::size_t base = size - 2 - kBlock;
-    const Block fresh = reinterpret_cast<Block>(kBlockIndex >= static_cast<unsigned char>(i - base));
-    return FirstHit(PairsIn(bytes + base, first, third) & fresh, base, size);
+    const std::size_t base = size - 2 - kByteBlock;
+    eachOf(base, PairsIn(bytes + base, first, third) >> (i - base) << (i - base));
 }
 
 // True when the line holds `first` with `third` two bytes on anywhere: one pass without stopping, as
@@ -146,11 +138,17 @@ std::size_t FindPair(std::string_view line, std::size_t from, unsigned char firs
 bool HasPair(std::string_view line, unsigned char first, unsigned char third) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
     const std::size_t size = line.size();
-    if (size < kBlock + 2) return FindPair(line, 0, first, third) != size;
-    Block hits = PairsIn(bytes + size - 2 - kBlock, first, third);
-    for (std::size_t i = 0; i + kBlock + 2 <= size; i += kBlock) hits |= PairsIn(bytes + i, first, third);
-    const auto words = reinterpret_cast<BlockWords>(hits);
-    return (words[0] | words[1]) != 0;
+    if (size < kByteBlock + 2) {
+        bool found = false;
+        ForEachPair(line, first, third, [&found](std::size_t) {
+            found = true;
+            return false;  // one is enough
+        });
+        return found;
+    }
+    ByteBlock hits = PairBlock(bytes + size - 2 - kByteBlock, first, third);
+    for (std::size_t i = 0; i + kByteBlock + 2 <= size; i += kByteBlock) hits |= PairBlock(bytes + i, first, third);
+    return ByteBlockBits(hits) != 0;
 }
 
 // A row's text, for comparing at a line's start: its first (up to) eight bytes as one word read the
@@ -224,42 +222,13 @@ RowMask FirstStartRow(std::string_view line, RowMask candidates) {
     return 0;
 }
 
-// True when the row's text stands at `pos` of the line.
-bool TextAt(std::string_view line, std::size_t pos, std::size_t row) {
-    const std::string_view text = kClassificationTable[row].text;
-    return line.size() - pos >= text.size() && SameBytes(line.data() + pos, text, 0);
-}
-
-// The anywhere rows among `candidates` whose text stands at `pos` of the line.
-RowMask AnywhereRowsAt(std::string_view line, std::size_t pos, RowMask candidates) {
-    if (pos + 1 < line.size()) candidates &= kAnywhereRowsBySecondByte[static_cast<unsigned char>(line[pos + 1])];
+// The anywhere rows whose text occurs in the line: every pair of outer bytes, by its middle byte.
+RowMask AnywhereRowsIn(std::string_view line) {
     RowMask found = 0;
-    for (; candidates != 0; candidates &= candidates - 1) {
-        const auto row = static_cast<std::size_t>(std::countr_zero(candidates));
-        if (TextAt(line, pos, row)) found |= Bit(row);
-    }
-    return found;
-}
-
-// The anywhere rows among `wanted` whose text occurs in the line. Stops early once the best of them
-// is found, since no other can win then.
-RowMask AnywhereRowsIn(std::string_view line, RowMask wanted) {
-    const RowMask best = wanted & (~wanted + 1);
-    RowMask found = 0;
-    if constexpr (kAnywhereFirst >= 0 && kAnywhereThird >= 0) {
-        const RowMask candidates = kAnywhereRows[static_cast<std::size_t>(kAnywhereFirst)] & wanted;
-        for (std::size_t pos = FindPair(line, 0, kAnywhereFirst, kAnywhereThird); pos < line.size();
-             pos = FindPair(line, pos + 1, kAnywhereFirst, kAnywhereThird)) {
-            found |= AnywhereRowsAt(line, pos, candidates);
-            if (found & best) break;
-        }
-    } else {
-        for (std::size_t pos = 0; pos < line.size(); ++pos) {
-            const RowMask candidates = kAnywhereRows[static_cast<unsigned char>(line[pos])] & wanted;
-            if (candidates != 0) found |= AnywhereRowsAt(line, pos, candidates);
-            if (found & best) break;
-        }
-    }
+    ForEachPair(line, kAnywhereFirst, kAnywhereThird, [&](std::size_t pos) {
+        found |= kAnywhereRowsByMiddleByte[static_cast<unsigned char>(line[pos + 1])];
+        return true;
+    });
     return found;
 }
 
@@ -289,14 +258,6 @@ bool ReadsAsZero(std::string_view text) {
     return true;
 }
 
-// A " : " that splits a source position from its message: at position 4 or later, and the part
-// before it has its last ")" after a digit, as in "main.c(12) : C2500 (E) ...".
-bool SplitsSourcePosition(std::string_view line, std::size_t separator) {
-    if (separator == std::string_view::npos || separator < 4) return false;
-    const std::size_t close = line.substr(0, separator).rfind(')');
-    return close != std::string_view::npos && close >= 1 && IsDigit(line[close - 1]);
-}
-
 constexpr std::string_view kNone = "None";
 constexpr std::string_view kSeparator = " : ";
 
@@ -305,20 +266,116 @@ constexpr std::string_view kSeparator = " : ";
 std::size_t FindSeparator(std::string_view line) {
     static_assert(kSeparator.size() == 3 && kSeparator.front() == kSeparator.back());
     const auto outer = static_cast<unsigned char>(kSeparator.front());
-    for (std::size_t at = FindPair(line, 0, outer, outer); at < line.size(); at = FindPair(line, at + 1, outer, outer)) {
-        if (line[at + 1] == kSeparator[1]) return at;
+    std::size_t separator = std::string_view::npos;
+    ForEachPair(line, outer, outer, [&](std::size_t at) {
+        if (line[at + 1] == kSeparator[1]) separator = at;
+        return separator == std::string_view::npos;
+    });
+    return separator;
+}
+
+// What stands before a separator in "main.c(12) : ...": the last ")", where the number ends (before
+// the ")"s that end the part) and the last "(" before that; npos where there is none.
+struct PositionMarks {
+    std::size_t lastClose;
+    std::size_t numberEnd;
+    std::size_t open;
+};
+
+constexpr std::uint32_t HighestBit(std::uint32_t bits) {
+    return 31u - static_cast<std::uint32_t>(std::countl_zero(bits));
+}
+
+PositionMarks FindPositionMarks(std::string_view line, std::size_t separator) {
+    // The 16 bytes before the separator hold all three marks of most positions: found at once, without
+    // the byte loops that a line number's varying length makes costly.
+    if (separator >= kByteBlock) {
+        const std::size_t base = separator - kByteBlock;
+        const ByteBlock block = LoadByteBlock(reinterpret_cast<const unsigned char*>(line.data()) + base);
+        const std::uint32_t closes = ByteBlockBits(reinterpret_cast<ByteBlock>(block == ')'));
+        // The ")"s right before the separator, as leading ones once the block's bits are on top.
+        const auto closers = static_cast<std::uint32_t>(std::countl_one(closes << (32 - kByteBlock)));
+        const std::uint32_t beforeClosers = (std::uint32_t{1} << (kByteBlock - closers)) - 1;
+        const std::uint32_t opens = ByteBlockBits(reinterpret_cast<ByteBlock>(block == '(')) & beforeClosers;
+        if (closes != 0 && opens != 0) {
+            return {base + HighestBit(closes), separator - closers, base + HighestBit(opens)};
+        }
     }
-    return std::string_view::npos;
+    std::size_t numberEnd = separator;
+    while (numberEnd > 0 && line[numberEnd - 1] == ')') --numberEnd;
+    return {line.substr(0, separator).rfind(')'), numberEnd, line.substr(0, numberEnd).rfind('(')};
+}
+
+// The row of the message code table for a code word: the search starts at the first row whose
+// prefix could begin with the word's first byte.
+constexpr std::array<std::uint8_t, 256> FirstCodeRows() {
+    std::array<std::uint8_t, 256> rows{};
+    for (std::size_t byte = 0; byte < rows.size(); ++byte) {
+        std::size_t row = 0;
+        while (!kMessageCodeTable[row].prefix.empty() &&
+               static_cast<unsigned char>(kMessageCodeTable[row].prefix.front()) != byte) {
+            ++row;
+        }
+        rows[byte] = static_cast<std::uint8_t>(row);
+    }
+    return rows;
+}
+
+constexpr std::array<std::uint8_t, 256> kFirstCodeRows = FirstCodeRows();
+
+const MessageCodeRow& MessageCodeRowOf(std::string_view codeWord) {
+    std::size_t row =
+        codeWord.empty() ? kMessageCodeTable.size() - 1 : kFirstCodeRows[static_cast<unsigned char>(codeWord[0])];
+    // The prefixes are one or two bytes: compared in place, as a comparison call costs more.
+    const auto begins = [codeWord](std::string_view prefix) {
+        if (codeWord.size() < prefix.size()) return false;
+        for (std::size_t i = 0; i < prefix.size(); ++i) {
+            if (codeWord[i] != prefix[i]) return false;
+        }
+        return true;
+    };
+    while (!begins(kMessageCodeTable[row].prefix)) ++row;  // the empty last prefix begins every word
+    return kMessageCodeTable[row];
+}
+
+// Every code base is a whole number of this: the code of a word with exactly as many digits after its
+// prefix as the unit has zeros is the base's leading digits followed by those digits.
+constexpr std::uint32_t kBaseUnit = 10000;
+constexpr std::size_t kBaseUnitZeros = 4;
+
+constexpr bool BasesAreWholeUnits() {
+    for (const MessageCodeRow& row : kMessageCodeTable) {
+        if (MessageCodeBase(row) % kBaseUnit != 0) return false;
+    }
+    return true;
+}
+static_assert(BasesAreWholeUnits());
+
+// The longest text of a message code: all digits of a 32-bit number.
+constexpr std::size_t kLongestCodeText = 10;
+
+// The message code of a code word as decimal text in `out` (room for kLongestCodeText); its length.
+std::size_t MessageCodeText(std::string_view codeWord, char* out) {
+    const MessageCodeRow& row = MessageCodeRowOf(codeWord);
+    const std::string_view number = codeWord.substr(row.prefix.size());
+    const auto digitAt = [number](std::size_t i) { return i < number.size() && IsDigit(number[i]); };
+    bool unitDigits = !digitAt(kBaseUnitZeros);
+    for (std::size_t i = 0; i < kBaseUnitZeros; ++i) unitDigits &= digitAt(i);
+    if (unitDigits) {
+        // Most code words are of this kind ("C2500"): their text needs no arithmetic.
+        char* end = std::to_chars(out, out + kLongestCodeText, MessageCodeBase(row) / kBaseUnit).ptr;
+        std::memcpy(end, number.data(), kBaseUnitZeros);
+        return static_cast<std::size_t>(end - out) + kBaseUnitZeros;
+    }
+    const std::uint32_t code = MessageCodeBase(row) + LeadingUnsigned(number);
+    return static_cast<std::size_t>(std::to_chars(out, out + kLongestCodeText, code).ptr - out);
 }
 
 }  // namespace
 
 std::uint32_t MessageCode(std::string_view codeWord) {
-    for (const MessageCodeRow& row : kMessageCodeTable) {
-        if (!codeWord.starts_with(row.prefix)) continue;
-        return MessageCodeBase(row) + LeadingUnsigned(codeWord.substr(row.prefix.size()));
-    }
-    return 0;  // unreachable: the empty last prefix begins every word
+    const MessageCodeRow& row = MessageCodeRowOf(codeWord);
+    return MessageCodeBase(row) + LeadingUnsigned(codeWord.substr(row.prefix.size()));
 }
 
 const ClassificationRow* FindClassificationRow(std::string_view line) {
@@ -328,61 +385,79 @@ const ClassificationRow* FindClassificationRow(std::string_view line) {
     const RowMask earlier = start != 0 ? start - 1 : ~RowMask{0};
     const RowMask wanted = kAllAnywhereRows & earlier;
     RowMask matched = start;
-    if constexpr (kAnywhereFirst >= 0 && kAnywhereThird >= 0) {
-        if (wanted != 0 && HasPair(line, kAnywhereFirst, kAnywhereThird)) matched |= AnywhereRowsIn(line, wanted);
-    } else {
-        if (wanted != 0) matched |= AnywhereRowsIn(line, wanted);
-    }
+    if (wanted != 0 && HasPair(line, kAnywhereFirst, kAnywhereThird)) matched |= AnywhereRowsIn(line) & wanted;
     if (matched == 0) return nullptr;
     return &kClassificationTable[static_cast<std::size_t>(std::countr_zero(matched))];
 }
 
 void AppendDiagnosticText(std::string_view line, std::string& text) {
+    constexpr std::size_t npos = std::string_view::npos;
     std::string_view file = kNone;
     std::string_view lineNumber = kNone;
     std::string_view message;
     std::array<char, kMaxPath> canonicalFile;
 
+    // A source position splits from its message at the first " : ", at position 4 or later, when the
+    // part before it has its last ")" after a digit, as in "main.c(12) : C2500 (E) ...".
     const std::size_t separator = FindSeparator(line);
-    if (SplitsSourcePosition(line, separator)) {
+    const PositionMarks marks =
+        separator != npos && separator >= 4 ? FindPositionMarks(line, separator) : PositionMarks{npos, npos, npos};
+    if (marks.lastClose != npos && marks.lastClose >= 1 && IsDigit(line[marks.lastClose - 1])) {
         message = line.substr(separator + kSeparator.size());
         // "main.c(12)": the number after the last "(" once the closers are gone.
-        std::string_view position = line.substr(0, separator);
-        while (!position.empty() && position.back() == ')') position.remove_suffix(1);
-        const std::size_t open = position.rfind('(');
-        if (open != std::string_view::npos && !ReadsAsZero(position.substr(open + 1))) {
-            file = position.substr(0, open);
-            lineNumber = position.substr(open + 1);
-            if (!IsRelativePath(file)) file = Canonicalize(file, canonicalFile).value_or(file);
+        if (marks.open != npos) {
+            const std::string_view number = line.substr(marks.open + 1, marks.numberEnd - marks.open - 1);
+            if (!ReadsAsZero(number)) {
+                file = line.substr(0, marks.open);
+                lineNumber = number;
+                if (!IsRelativePath(file)) file = Canonicalize(file, canonicalFile).value_or(file);
+            }
         }
     } else {
         // "** L1100 (W) ..." : the message starts after the leading blanks and asterisks.
         const std::size_t first = line.find_first_not_of(" *");
-        message = first == std::string_view::npos ? std::string_view{} : line.substr(first);
+        message = first == npos ? std::string_view{} : line.substr(first);
     }
 
-    // The code word: the message's first blank-delimited token.
-    const std::size_t wordStart = std::min(message.find_first_not_of(' '), message.size());
-    const std::string_view codeWord = message.substr(wordStart, message.find(' ', wordStart) - wordStart);
-    char code[16];
-    const auto written = std::to_chars(code, code + sizeof code, MessageCode(codeWord));
+    // The code word: the message's first blank-delimited token. Byte loops: the words are short.
+    std::size_t wordStart = 0;
+    while (wordStart < message.size() && message[wordStart] == ' ') ++wordStart;
+    std::size_t wordEnd = wordStart;
+    while (wordEnd < message.size() && message[wordEnd] != ' ') ++wordEnd;
+    const std::string_view codeWord = message.substr(wordStart, wordEnd - wordStart);
 
-    // One resize and plain copies: the appends' own checks cost more than the bytes.
-    const std::size_t codeSize = static_cast<std::size_t>(written.ptr - code);
+    // The text is written straight into the string, made a block longer than it can get and cut to
+    // its length at the end: the pieces are copied 16 bytes at a time, as a copy call per piece, with
+    // its branches on the size, costs more than the bytes.
     const std::size_t old = text.size();
-    text.resize(old + file.size() + lineNumber.size() + codeSize + message.size() + 3);
+    text.resize(old + file.size() + lineNumber.size() + kLongestCodeText + message.size() + 3 + kByteBlock);
     char* out = text.data() + old;
-    const auto put = [&out](const char* bytes, std::size_t size) {
-        if (size != 0) std::memcpy(out, bytes, size);
+    const auto lineBegin = reinterpret_cast<std::uintptr_t>(line.data());
+    const auto add = [&out, lineBegin, lineEnd = lineBegin + line.size()](std::string_view piece) {
+        const char* from = piece.data();
+        const std::size_t size = piece.size();
+        const auto at = reinterpret_cast<std::uintptr_t>(from);
+        if (size >= kByteBlock) {
+            // Whole blocks, then the last 16 bytes again: nothing is read past the piece.
+            for (std::size_t i = 0; i + kByteBlock <= size; i += kByteBlock) std::memcpy(out + i, from + i, kByteBlock);
+            std::memcpy(out + size - kByteBlock, from + size - kByteBlock, kByteBlock);
+        } else if (at >= lineBegin && at + kByteBlock <= lineEnd) {
+            // A short part of the line with a block of it behind: what is copied past the piece is
+            // overwritten next or cut off.
+            std::memcpy(out, from, kByteBlock);
+        } else if (size != 0) {
+            std::memcpy(out, from, size);
+        }
         out += size;
     };
-    put(file.data(), file.size());
+    add(file);
     *out++ = '|';
-    put(lineNumber.data(), lineNumber.size());
+    add(lineNumber);
     *out++ = '|';
-    put(code, codeSize);
+    out += MessageCodeText(codeWord, out);
     *out++ = '|';
-    put(message.data(), message.size());
+    add(message);
+    text.resize(static_cast<std::size_t>(out - text.data()));
 }
 
 std::string DiagnosticText(std::string_view line) {
@@ -396,27 +471,15 @@ void ClassifyOutputLine(std::string_view line, LineInfo& info) {
     info.text.clear();
     const ClassificationRow* row = FindClassificationRow(line);
     if (row == nullptr) return;
+    // Set from the kind without a branch for each: the kinds follow each other at random in a build's
+    // output.
+    const LineKind kind = row->kind;
     info.recognised = 1;
-    switch (row->kind) {
-        case LineKind::kBanner:
-            return;
-        case LineKind::kCommand:
-            info.messageFlag = 1;
-            return;
-        case LineKind::kError:
-            ++info.errors;
-            break;
-        case LineKind::kWarning:
-            ++info.warnings;
-            break;
-        case LineKind::kFatal:
-            ++info.fatalErrors;
-            break;
-        case LineKind::kInformation:
-            break;
-    }
-    info.messageFlag = 1;
-    AppendDiagnosticText(line, info.text);
+    info.errors = kind == LineKind::kError;
+    info.warnings = kind == LineKind::kWarning;
+    info.fatalErrors = kind == LineKind::kFatal;
+    info.messageFlag = kind != LineKind::kBanner;
+    if (kind != LineKind::kBanner && kind != LineKind::kCommand) AppendDiagnosticText(line, info.text);
 }
 
 LineInfo ClassifyOutputLine(std::string_view line) {
