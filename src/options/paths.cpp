@@ -34,31 +34,20 @@ bool FitsMaxPath(std::size_t length) { return length < kMaxPath; }
 // than the bytes.
 template <class Each>
 void ForEachComponentEnd(std::string_view path, Each&& each) {
-    using platform::ByteBlock;
-    using platform::kByteBlock;
     const auto* bytes = reinterpret_cast<const unsigned char*>(path.data());
-    const std::size_t size = path.size();
-    const auto separatorsAt = [bytes](std::size_t at) {
-        return platform::ByteBlockBits(
-            reinterpret_cast<ByteBlock>(platform::LoadByteBlock(bytes + at) == static_cast<unsigned char>(kSeparator)));
-    };
-    const auto eachOf = [&each](std::size_t base, std::uint32_t separators) {
-        for (; separators != 0; separators &= separators - 1) {
-            each(base + static_cast<std::size_t>(std::countr_zero(separators)));
-        }
-    };
-    if (size < kByteBlock) {
-        for (std::size_t i = 0; i < size; ++i) {
-            if (path[i] == kSeparator) each(i);
-        }
-    } else {
-        std::size_t i = 0;
-        for (; i + kByteBlock <= size; i += kByteBlock) eachOf(i, separatorsAt(i));
-        // The last block ends where the path does; its places before `i` are done already.
-        const std::size_t base = size - kByteBlock;
-        if (i < size) eachOf(base, separatorsAt(base) >> (i - base) << (i - base));
-    }
-    each(size);
+    constexpr auto separator = static_cast<unsigned char>(kSeparator);
+    platform::ForEachHit(
+        path.size(), 0,
+        [bytes](std::size_t at) {
+            return platform::ByteBlockBits(
+                reinterpret_cast<platform::ByteBlock>(platform::LoadByteBlock(bytes + at) == separator));
+        },
+        [bytes](std::size_t i) { return bytes[i] == separator; },
+        [&each](std::size_t end) {
+            each(end);
+            return true;
+        });
+    each(path.size());
 }
 
 }  // namespace

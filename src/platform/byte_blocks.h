@@ -48,4 +48,33 @@ inline std::uint32_t ByteBlockBits(ByteBlock hits) {
 #endif
 }
 
+// Calls `each(position)` for every position of a text of `size` bytes where a test holds, in order,
+// until `each` returns false. The test at a position reads `reach` bytes beyond it; `bitsAt(at)` makes
+// it for the 16 positions from `at` at once (one bit each), `holdsAt(i)` for one position, used where
+// the text is shorter than a block and its reach. The last block overlaps the one before it rather
+// than leaving a tail.
+template <class BitsAt, class HoldsAt, class Each>
+void ForEachHit(std::size_t size, std::size_t reach, BitsAt&& bitsAt, HoldsAt&& holdsAt, Each&& each) {
+    if (size < kByteBlock + reach) {
+        for (std::size_t i = 0; i + reach < size; ++i) {
+            if (holdsAt(i) && !each(i)) return;
+        }
+        return;
+    }
+    const auto eachOf = [&each](std::size_t base, std::uint32_t hits) {
+        for (; hits != 0; hits &= hits - 1) {
+            if (!each(base + static_cast<std::size_t>(std::countr_zero(hits)))) return false;
+        }
+        return true;
+    };
+    std::size_t i = 0;
+    for (; i + kByteBlock + reach <= size; i += kByteBlock) {
+        if (!eachOf(i, bitsAt(i))) return;
+    }
+    if (i + reach >= size) return;
+    // The last block ends where the text's last test does; its positions before `i` are done already.
+    const std::size_t base = size - reach - kByteBlock;
+    eachOf(base, bitsAt(base) >> (i - base) << (i - base));
+}
+
 }  // namespace vivo::platform

@@ -104,33 +104,13 @@ std::uint32_t PairsIn(const unsigned char* at, unsigned char first, unsigned cha
 }
 
 // Calls `each(position)` for every position where the line holds `first` and, two bytes on, `third`,
-// in order, until `each` returns false. 16 positions are tested a step, and
-// the last block overlaps the one before it rather than leaving a tail. "$(PROJDIR)" costs nothing,
-// as "(" alone is no candidate.
+// in order, until `each` returns false. "$(PROJDIR)" costs nothing, as "(" alone is no candidate.
 template <class Each>
 void ForEachPair(std::string_view line, unsigned char first, unsigned char third, Each&& each) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
-    const std::size_t size = line.size();
-    const auto eachOf = [&each](std::size_t base, std::uint32_t pairs) {
-        for (; pairs != 0; pairs &= pairs - 1) {
-            if (!each(base + static_cast<std::size_t>(std::countr_zero(pairs)))) return false;
-        }
-        return true;
-    };
-    if (size < kByteBlock + 2) {
-        for (std::size_t i = 0; i + 2 < size; ++i) {
-            if (bytes[i] == first && bytes[i + 2] == third && !each(i)) return;
-        }
-        return;
-    }
-    std::size_t i = 0;
-    for (; i + kByteBlock + 2 <= size; i += kByteBlock) {
-        if (!eachOf(i, PairsIn(bytes + i, first, third))) return;
-    }
-    if (i + 2 >= size) return;
-    // The last block ends where the line does; its positions before `i` are done already.
-    const std::size_t base = size - 2 - kByteBlock;
-    eachOf(base, PairsIn(bytes + base, first, third) >> (i - base) << (i - base));
+    platform::ForEachHit(
+        line.size(), 2, [=](std::size_t at) { return PairsIn(bytes + at, first, third); },
+        [=](std::size_t i) { return bytes[i] == first && bytes[i + 2] == third; }, each);
 }
 
 // True when the line holds `first` with `third` two bytes on anywhere: one pass without stopping, as
@@ -367,8 +347,7 @@ std::size_t MessageCodeText(std::string_view codeWord, char* out) {
         std::memcpy(end, number.data(), kBaseUnitZeros);
         return static_cast<std::size_t>(end - out) + kBaseUnitZeros;
     }
-    const std::uint32_t code = MessageCodeBase(row) + LeadingUnsigned(number);
-    return static_cast<std::size_t>(std::to_chars(out, out + kLongestCodeText, code).ptr - out);
+    return static_cast<std::size_t>(std::to_chars(out, out + kLongestCodeText, MessageCode(codeWord)).ptr - out);
 }
 
 }  // namespace
