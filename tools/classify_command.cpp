@@ -18,7 +18,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include <CLI/CLI.hpp>
+
+#include "files.h"
 #include "host.h"
+#include "json_text.h"
 
 namespace vivo::host {
 namespace {
@@ -38,45 +42,9 @@ struct Counts {
     unsigned long errors = 0, warnings = 0, fatalErrors = 0;
 };
 
-// JSON string literal of 8-bit text. Logs are not always UTF-8 (Japanese builds print Shift_JIS),
-// so a byte that does not start a valid UTF-8 sequence is taken as Latin-1 and written as \u00XX:
-// the output is always valid JSON and no byte is lost.
+// JSON string of 8-bit text: logs are not always UTF-8 (Japanese builds print Shift_JIS).
 void AppendJson(std::string& out, std::string_view text) {
-    out += '"';
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        switch (c) {
-            case '"': out += "\\\""; continue;
-            case '\\': out += "\\\\"; continue;
-            case '\n': out += "\\n"; continue;
-            case '\r': out += "\\r"; continue;
-            case '\t': out += "\\t"; continue;
-            default: break;
-        }
-        if (c >= 0x20 && c < 0x80) {
-            out += static_cast<char>(c);
-            continue;
-        }
-        std::size_t length = 0;  // of a valid UTF-8 sequence starting here
-        if (c >= 0xC2 && c <= 0xF4) {
-            const std::size_t want = c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-            std::size_t k = 1;
-            while (k < want && i + k < text.size() && (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80) ++k;
-            const auto second = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
-            const bool overlong = (c == 0xE0 && second < 0xA0) || (c == 0xF0 && second < 0x90);
-            const bool outside = (c == 0xED && second >= 0xA0) || (c == 0xF4 && second >= 0x90);
-            if (k == want && !overlong && !outside) length = want;
-        }
-        if (length != 0) {
-            out.append(text.substr(i, length));
-            i += length - 1;
-        } else {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);
-            out += escape;
-        }
-    }
-    out += '"';
+    out += IsUtf8(text) ? Json(std::string(text)).dump() : Json(Latin1ToUtf8(text)).dump();
 }
 
 // A Windows file name as a URI reference: "C:\proj\a.c" -> "file:///C:/proj/a.c", "src\a b.c" ->
@@ -119,10 +87,14 @@ public:
 
 protected:
     static void PrintCounts(std::FILE* out, const Counts& c) {
-        std::fprintf(out, "%lu errors, %lu warnings, %lu fatal errors\n", c.errors, c.warnings, c.fatalErrors);
+        const std::string line = Format("%lu errors, %lu warnings, %lu fatal errors\n", c.errors, c.warnings, c.fatalErrors);
+        if (out == stdout)
+            Out(line);
+        else
+            std::fputs(line.c_str(), out);
     }
     void Flush() {
-        std::fwrite(out_.data(), 1, out_.size(), stdout);
+        Out(out_);
         out_.clear();
     }
     std::string out_;
@@ -218,7 +190,7 @@ std::unique_ptr<Writer> MakeWriter(std::string_view format) {
     if (format == "text") return std::make_unique<TextWriter>();
     if (format == "jsonl") return std::make_unique<JsonLinesWriter>();
     if (format == "sarif") return std::make_unique<SarifWriter>();
-    throw UsageError("unknown format \"" + std::string(format) + "\" (text, jsonl or sarif)");
+    throw Failure("unknown format \"" + std::string(format) + "\" (text, jsonl or sarif)");
 }
 
 // strtol of the plug-in's line-number text ("12", "12,5" -> 12).
@@ -236,13 +208,11 @@ struct InputCloser {
 
 }  // namespace
 
-int RunClassify(LoadedPlugin& plugin, const Arguments& args) {
-    if (args.positional.size() > 1) throw UsageError("classify reads one log (FILE, or - for standard input)");
-    const std::string path = args.positional.empty() ? "-" : args.positional[0];
-    std::unique_ptr<Writer> writer = MakeWriter(args.Value("--format").value_or("text"));
+int Classify(LoadedPlugin& plugin, const std::string& path, const std::string& format) {
+    std::unique_ptr<Writer> writer = MakeWriter(format);
 
     std::unique_ptr<std::FILE, InputCloser> input(path == "-" ? stdin : std::fopen(path.c_str(), "rb"));
-    if (!input) throw UsageError("cannot read " + path + ": " + std::strerror(errno));
+    if (!input) throw Failure("cannot read " + path + ": " + std::strerror(errno));
 
     const auto lineInfo = VIVO_EXPORT(plugin, GetMakefileOutputLineInfo);
     std::vector<char> buffer(1024);
@@ -267,7 +237,7 @@ int RunClassify(LoadedPlugin& plugin, const Arguments& args) {
         }
         if (rc != 0) {
             std::free(line);
-            throw UsageError("the plug-in cannot classify a line");
+            throw Failure("the plug-in cannot classify a line");
         }
         const std::string_view text(buffer.data(), static_cast<std::size_t>(len > 0 ? len - 1 : 0));
         if (text.empty()) continue;  // banners, commands and plain lines
@@ -296,9 +266,20 @@ int RunClassify(LoadedPlugin& plugin, const Arguments& args) {
     }
     const bool unreadable = std::ferror(input.get()) != 0;
     std::free(line);
-    if (unreadable) throw UsageError("cannot read " + path + ": " + std::strerror(errno ? errno : EIO));
+    if (unreadable) throw Failure("cannot read " + path + ": " + std::strerror(errno ? errno : EIO));
     writer->End(counts);
     return counts.errors + counts.fatalErrors != 0 ? 1 : 0;
+}
+
+void AddClassifyCommand(CLI::App& app, Host& host) {
+    CLI::App* command = app.add_subcommand("classify", "the diagnostics of a build log, for editors, scripts and CI");
+    auto path = std::make_shared<std::string>("-");
+    auto format = std::make_shared<std::string>("text");
+    command->add_option("log", *path, "the build log (default: standard input, also -)")->type_name("FILE");
+    command->add_option("--format", *format, "text, jsonl or sarif")->type_name("FORMAT");
+    command->callback([&host, path, format] {
+        host.run = [&host, path, format] { return Classify(host.Plugin(), *path, *format); };
+    });
 }
 
 }  // namespace vivo::host

@@ -1,16 +1,24 @@
 #include "host.h"
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
 
 namespace vivo::host {
 
 LoadedPlugin::LoadedPlugin(const std::string& path) : path_(path) {
-    handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // dlopen searches the library path for a name without a slash; the user named a file.
+    const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
+    struct stat info{};
+    if (::stat(file.c_str(), &info) != 0)
+        throw Failure("cannot load plug-in " + path + ": " + std::strerror(errno));
+    if (!S_ISREG(info.st_mode)) throw Failure("cannot load plug-in " + path + ": not a regular file");
+    handle_ = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle_ == nullptr) {
         const char* reason = dlerror();
-        throw UsageError("cannot load plug-in " + path + ": " + (reason != nullptr ? reason : "unknown error"));
+        throw Failure("cannot load plug-in " + path + ": " + (reason != nullptr ? reason : "unknown error"));
     }
 }
 
@@ -20,8 +28,13 @@ LoadedPlugin::~LoadedPlugin() {
 
 void* LoadedPlugin::Symbol(const char* name) const {
     void* symbol = dlsym(handle_, name);
-    if (symbol == nullptr) throw UsageError("plug-in " + path_ + " has no export " + name);
+    if (symbol == nullptr) throw Failure("plug-in " + path_ + " has no export " + name);
     return symbol;
+}
+
+LoadedPlugin& Host::Plugin() {
+    if (!plugin_) plugin_ = std::make_unique<LoadedPlugin>(pluginPath);
+    return *plugin_;
 }
 
 std::vector<std::string> SplitNulList(std::string_view bytes) {
@@ -36,39 +49,20 @@ std::vector<std::string> SplitNulList(std::string_view bytes) {
     return strings;
 }
 
-std::string JsonString(std::string_view text) {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (c < 0x20) {
-                    char escape[8];
-                    std::snprintf(escape, sizeof escape, "\\u%04x", c);
-                    out += escape;
-                } else {
-                    out += static_cast<char>(c);
-                }
-        }
+std::string NulList(const std::vector<std::string>& strings, std::string_view what) {
+    std::string list;
+    for (const std::string& s : strings) {
+        if (s.empty()) throw Failure("an empty " + std::string(what) + " cannot be passed to the plug-in (it would end the list)");
+        list += s;
+        list += '\0';
     }
-    out += '"';
-    return out;
+    list += '\0';
+    return list;
 }
 
-bool Arguments::Has(std::string_view name) const {
-    for (const auto& option : options)
-        if (option.first == name) return true;
-    return false;
-}
-
-std::optional<std::string> Arguments::Value(std::string_view name) const {
-    for (const auto& option : options)
-        if (option.first == name) return option.second;
-    return std::nullopt;
+std::string WithoutTerminator(std::string bytes) {
+    if (!bytes.empty() && bytes.back() == '\0') bytes.pop_back();
+    return bytes;
 }
 
 }  // namespace vivo::host

@@ -1,7 +1,10 @@
 #pragma once
-// The command-line host's shared pieces: the loaded plug-in, its exports, and the command table.
+// The command-line host's shared pieces: the loaded plug-in, its exports, the failures a command
+// reports, and what every command gets from the command line.
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -10,22 +13,34 @@
 
 #include "vivo/vivo.h"
 
+namespace CLI {
+class App;
+}
+
 namespace vivo::host {
 
-// A failure the user must see: printed as one line, exit code 2.
-struct UsageError : std::runtime_error {
-    using std::runtime_error::runtime_error;
+// Exit codes, as command-line programs use them.
+constexpr int kExitOk = 0;
+constexpr int kExitProblems = 1;     // ran, and found problems (errors in a log, items needing attention)
+constexpr int kExitFailure = 2;      // bad usage, unreadable input, a write that failed
+constexpr int kExitInterrupted = 130;
+
+// A failure the user must see: printed as one line "vivo: <what>", then the exit code.
+struct Failure : std::runtime_error {
+    explicit Failure(const std::string& what, int exitCode = kExitFailure)
+        : std::runtime_error(what), exitCode(exitCode) {}
+    int exitCode;
 };
 
 // The plug-in file loaded with dlopen.
 class LoadedPlugin {
 public:
-    explicit LoadedPlugin(const std::string& path);  // throws UsageError
+    explicit LoadedPlugin(const std::string& path);  // throws Failure
     ~LoadedPlugin();
     LoadedPlugin(const LoadedPlugin&) = delete;
     LoadedPlugin& operator=(const LoadedPlugin&) = delete;
 
-    // The export `name`; throws UsageError when the file lacks it.
+    // The export `name`; throws Failure when the file lacks it.
     void* Symbol(const char* name) const;
     const std::string& path() const { return path_; }
 
@@ -35,6 +50,28 @@ private:
 };
 
 #define VIVO_EXPORT(plugin, name) (reinterpret_cast<decltype(&::name)>((plugin).Symbol(#name)))
+
+// What the command line gives every command: the plug-in to load (loaded on first use) and the body
+// of the command that was chosen.
+class Host {
+public:
+    std::string pluginPath;
+    std::function<int()> run;
+
+    LoadedPlugin& Plugin();
+    // Forgets the loaded plug-in, so that the next Plugin() loads it afresh with new process-wide state.
+    void Unload() { plugin_.reset(); }
+
+private:
+    std::unique_ptr<LoadedPlugin> plugin_;
+};
+
+// The subcommands, one per file; each adds itself to the program's command line.
+void AddInfoCommand(CLI::App& app, Host& host);
+void AddChangeCommand(CLI::App& app, Host& host);
+void AddOptionsCommand(CLI::App& app, Host& host);
+void AddKeywordsCommand(CLI::App& app, Host& host);
+void AddClassifyCommand(CLI::App& app, Host& host);
 
 // Calls an export that fills a caller buffer, growing the buffer to the length the plug-in asks for.
 // `call(buffer, &len)` returns the export's result; the returned bytes are `len` long (as the
@@ -56,29 +93,17 @@ std::optional<std::string> CallWithBuffer(Call&& call, int32_t initial = 256) {
     return std::nullopt;
 }
 
-// Splits a NUL-separated list of `size` bytes into its strings (up to the closing empty string).
+// Splits a NUL-separated list into its strings (up to the closing empty string).
 std::vector<std::string> SplitNulList(std::string_view bytes);
 
-// Writes `text` as a JSON string literal.
-std::string JsonString(std::string_view text);
+// Strings as the NUL-separated list the exports read: each string and its NUL, then one more NUL.
+// An empty string would end the list early: `what` names the entries in the error.
+std::string NulList(const std::vector<std::string>& strings, std::string_view what = "entry");
 
-// Parsed command line of one subcommand.
-struct Arguments {
-    std::vector<std::string> positional;
-    std::vector<std::pair<std::string, std::string>> options;  // "--name" -> value ("" for flags)
-    bool Has(std::string_view name) const;
-    std::optional<std::string> Value(std::string_view name) const;
-};
+// Terminated text as the exports deliver it, without its NUL.
+std::string WithoutTerminator(std::string bytes);
 
-// One subcommand: its name, a one-line summary, the options that take a value, and its body.
-struct Command {
-    const char* name;
-    const char* summary;
-    std::vector<std::string_view> valueOptions;
-    int (*run)(LoadedPlugin& plugin, const Arguments& args);
-};
-
-// The subcommands, one per file (info_command.cpp, ...), listed in commands.cpp.
-const std::vector<Command>& Commands();
+// The target toolchain of every change and query.
+constexpr const char* kKzToolchain = "Veltora KZ Standard Toolchain";
 
 }  // namespace vivo::host

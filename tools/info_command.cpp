@@ -1,9 +1,11 @@
 // vivo info: who the plug-in is, as the host asks when it loads it.
-#include <cstdio>
+#include <CLI/CLI.hpp>
 #include <string>
 #include <vector>
 
+#include "files.h"
 #include "host.h"
+#include "json_text.h"
 
 namespace vivo::host {
 namespace {
@@ -37,12 +39,12 @@ std::vector<std::string> SplitBars(const std::string& line) {
 Identity AskIdentity(LoadedPlugin& plugin) {
     Identity id;
     if (VIVO_EXPORT(plugin, GetDLLInterfaceVersion)(&id.major, &id.minor) != 0)
-        throw UsageError("the plug-in does not give its interface version");
+        throw Failure("the plug-in does not give its interface version");
     if (VIVO_EXPORT(plugin, GetDLLOrdinalVersion)(&id.ordinal) != 0)
-        throw UsageError("the plug-in does not give its ordinal version");
+        throw Failure("the plug-in does not give its ordinal version");
     auto list = [&](auto exportFn, const char* what) {
         auto bytes = CallWithBuffer([&](char* b, int32_t* l) { return exportFn(b, l); });
-        if (!bytes) throw UsageError(std::string("the plug-in does not give its ") + what);
+        if (!bytes) throw Failure(std::string("the plug-in does not give its ") + what);
         return SplitNulList(*bytes);
     };
     id.product = FirstOrEmpty(list(VIVO_EXPORT(plugin, GetDLLProductVersion), "product version"));
@@ -58,51 +60,50 @@ Identity AskIdentity(LoadedPlugin& plugin) {
 }
 
 void PrintText(const Identity& id) {
-    std::printf("Interface version  %u.%u\n", id.major, id.minor);
-    std::printf("Product version    %s\n", id.product.c_str());
-    std::printf("Ordinal version    %u\n", id.ordinal);
-    std::printf("Plug-in type       %s\n", id.type.c_str());
-    std::printf("\nFile types (%zu)\n", id.fileTypes.size());
-    std::printf("  %-30s %-5s %s\n", "Description", "Kind", "Extensions");
+    OutF("Interface version  %u.%u\n", id.major, id.minor);
+    OutF("Product version    %s\n", id.product.c_str());
+    OutF("Ordinal version    %u\n", id.ordinal);
+    OutF("Plug-in type       %s\n", id.type.c_str());
+    OutF("\nFile types (%zu)\n", id.fileTypes.size());
+    OutF("  %-30s %-5s %s\n", "Description", "Kind", "Extensions");
     for (const FileType& type : id.fileTypes) {
         std::string extensions;
         for (const std::string& e : type.extensions) extensions += (extensions.empty() ? "" : ", ") + e;
-        std::printf("  %-30s %-5s %s\n", type.description.c_str(), type.kind.c_str(), extensions.c_str());
+        OutF("  %-30s %-5s %s\n", type.description.c_str(), type.kind.c_str(), extensions.c_str());
     }
-    std::printf("\nTemplates (%zu)\n", id.templates.size());
-    for (const std::string& t : id.templates) std::printf("  %s\n", t.c_str());
+    OutF("\nTemplates (%zu)\n", id.templates.size());
+    for (const std::string& t : id.templates) OutF("  %s\n", t.c_str());
 }
 
 void PrintJson(const Identity& id) {
-    std::printf("{\n  \"interfaceVersion\": {\"major\": %u, \"minor\": %u},\n", id.major, id.minor);
-    std::printf("  \"productVersion\": %s,\n", JsonString(id.product).c_str());
-    std::printf("  \"ordinalVersion\": %u,\n", id.ordinal);
-    std::printf("  \"pluginType\": %s,\n", JsonString(id.type).c_str());
-    std::printf("  \"fileTypes\": [");
-    for (std::size_t i = 0; i < id.fileTypes.size(); ++i) {
-        const FileType& type = id.fileTypes[i];
-        std::printf("%s\n    {\"description\": %s, \"kind\": %s, \"extensions\": [", i ? "," : "",
-                    JsonString(type.description).c_str(), JsonString(type.kind).c_str());
-        for (std::size_t e = 0; e < type.extensions.size(); ++e)
-            std::printf("%s%s", e ? ", " : "", JsonString(type.extensions[e]).c_str());
-        std::printf("]}");
-    }
-    std::printf("\n  ],\n  \"templates\": [");
-    for (std::size_t i = 0; i < id.templates.size(); ++i)
-        std::printf("%s\n    %s", i ? "," : "", JsonString(id.templates[i]).c_str());
-    std::printf("%s]\n}\n", id.templates.empty() ? "" : "\n  ");
+    Json types = Json::array();
+    for (const FileType& type : id.fileTypes)
+        types.push_back({{"description", type.description}, {"kind", type.kind}, {"extensions", type.extensions}});
+    Out(DumpJson({{"interfaceVersion", {{"major", id.major}, {"minor", id.minor}}},
+                  {"productVersion", id.product},
+                  {"ordinalVersion", id.ordinal},
+                  {"pluginType", id.type},
+                  {"fileTypes", types},
+                  {"templates", id.templates}}));
 }
 
 }  // namespace
 
-int RunInfo(LoadedPlugin& plugin, const Arguments& args) {
-    if (!args.positional.empty()) throw UsageError("info takes no arguments");
-    const Identity id = AskIdentity(plugin);
-    if (args.Has("--json"))
-        PrintJson(id);
-    else
-        PrintText(id);
-    return 0;
+void AddInfoCommand(CLI::App& app, Host& host) {
+    CLI::App* command = app.add_subcommand(
+        "info", "identity of the plug-in: versions, type, the file types it knows, project templates");
+    auto json = std::make_shared<bool>(false);
+    command->add_flag("--json", *json, "one JSON document instead of the table");
+    command->callback([&host, json] {
+        host.run = [&host, json] {
+            const Identity id = AskIdentity(host.Plugin());
+            if (*json)
+                PrintJson(id);
+            else
+                PrintText(id);
+            return kExitOk;
+        };
+    });
 }
 
 }  // namespace vivo::host

@@ -1,5 +1,11 @@
 #include "migration_report.h"
 
+#include <algorithm>
+#include <unordered_map>
+
+#include "files.h"
+#include "json_text.h"
+
 namespace vivo::host {
 namespace {
 
@@ -53,24 +59,31 @@ std::vector<ItemFate> CompareOptions(const std::vector<SourceOptions>& before, s
     const std::vector<std::string> news = OptionItems(after);
     std::vector<bool> used(news.size(), false);
 
-    // Each pass pairs the old items still alone with the first new item still alone that fits.
-    auto pair = [&](auto&& fits, bool converted) {
+    // Each pass pairs the old items still alone with the first new item still alone that has the same
+    // key by `keyOf` (none for an empty key). The new items wait in queues by key, in their order.
+    auto pair = [&](auto&& keyOf, bool converted) {
+        std::unordered_map<std::string_view, std::vector<std::size_t>> waiting;
+        for (std::size_t n = news.size(); n-- > 0;) {
+            const std::string_view key = keyOf(news[n]);
+            if (!used[n] && !key.empty()) waiting[key].push_back(n);
+        }
         for (Old& old : olds) {
             if (old.match >= 0) continue;
-            for (std::size_t n = 0; n < news.size(); ++n) {
-                if (used[n] || !fits(old.item, news[n])) continue;
-                used[n] = true;
-                old.match = static_cast<int>(n);
-                old.converted = converted;
-                break;
-            }
+            const std::string_view key = keyOf(old.item);
+            if (key.empty()) continue;
+            const auto found = waiting.find(key);
+            if (found == waiting.end() || found->second.empty()) continue;
+            const std::size_t n = found->second.back();
+            found->second.pop_back();
+            used[n] = true;
+            old.match = static_cast<int>(n);
+            old.converted = converted;
         }
     };
-    pair([](std::string_view a, std::string_view b) { return a == b; }, false);
-    pair([](std::string_view a, std::string_view b) { return !KeyOf(a).empty() && KeyOf(a) == KeyOf(b); }, true);
+    pair([](std::string_view item) { return item; }, false);
+    pair([](std::string_view item) { return KeyOf(item); }, true);
     // A flag's 0 or 1 says nothing about where an item came from; longer values do.
-    pair([](std::string_view a, std::string_view b) { return ValueOf(a).size() > 1 && ValueOf(a) == ValueOf(b); },
-         true);
+    pair([](std::string_view item) { return ValueOf(item).size() > 1 ? ValueOf(item) : std::string_view(); }, true);
 
     std::vector<ItemFate> fates;
     for (const Old& old : olds) {
@@ -93,6 +106,99 @@ const char* KindName(ItemFate::Kind kind) {
         case ItemFate::Kind::kAdded: return "added";
     }
     return "";
+}
+
+namespace {
+
+void AppendList(std::string& text, const char* heading, const std::vector<std::string>& before,
+                const std::vector<std::string>& after) {
+    text += Format("%s\n", heading);
+    if (before == after) text += "  unchanged\n";
+    for (const std::string& line : before)
+        if (std::find(after.begin(), after.end(), line) == after.end()) text += "  - " + line + "\n";
+    for (const std::string& line : after)
+        if (std::find(before.begin(), before.end(), line) == before.end()) text += "  + " + line + "\n";
+}
+
+// The old phases whose option items a new phase is compared with: its own old phase when it kept its
+// tool (the other consulted phases only lend facts, such as the compiler's endian setting to the
+// linker), else every consulted phase.
+std::vector<std::string> ComparedSources(const ConvertedPhase& phase) {
+    const bool ownPhase = std::find(phase.sources.begin(), phase.sources.end(), phase.tool) != phase.sources.end();
+    return ownPhase ? std::vector<std::string>{phase.tool} : phase.sources;
+}
+
+}  // namespace
+
+std::string DryRunText(const Project& before, const ProjectChange& change) {
+    const Project& after = change.converted;
+    std::string text = before.name + ": " + before.toolchain + " " + before.version + " -> " + after.toolchain + " " +
+                       after.version + "\n\n";
+    AppendList(text, "Phase order", before.phases, after.phases);
+    for (const ConvertedPhase& phase : change.phases) {
+        std::string sources;
+        for (const std::string& s : phase.sources) sources += (sources.empty() ? "" : ", ") + s;
+        text += "\nOptions of " + phase.tool + " (from " + (sources.empty() ? "nothing" : sources) + ")\n";
+        const std::string* old = phase.sources.size() == 1 ? before.OptionsOf(phase.sources[0]) : nullptr;
+        if (old != nullptr && phase.options && *old == *phase.options) {
+            text += "  unchanged\n";
+            continue;
+        }
+        for (const std::string& s : phase.sources)
+            if (const std::string* options = before.OptionsOf(s)) text += "  - " + *options + "\n";
+        text += "  + " + (phase.options ? *phase.options : std::string("(none)")) + "\n";
+    }
+    text += "\n";
+    AppendList(text, "Phase mappings", before.mappings, after.mappings);
+    return text;
+}
+
+std::string MigrationReport(const Project& before, const ProjectChange& change,
+                            const std::optional<std::string>& upgradeFile,
+                            const std::optional<std::string>& summary) {
+    const Project& after = change.converted;
+    Json phases = Json::array();
+    for (const ConvertedPhase& phase : change.phases) {
+        const std::vector<std::string> from = ComparedSources(phase);
+        std::vector<SourceOptions> sources;
+        for (const std::string& s : from)
+            if (const std::string* options = before.OptionsOf(s)) sources.push_back({s, *options});
+        Json items = Json::array();
+        for (const ItemFate& fate : CompareOptions(sources, phase.options ? *phase.options : "")) {
+            Json item = {{"status", KindName(fate.kind)}};
+            if (!fate.source.empty()) item["phase"] = fate.source;
+            if (fate.kind != ItemFate::Kind::kAdded) item["old"] = fate.oldItem;
+            if (fate.kind != ItemFate::Kind::kDropped) item["new"] = fate.newItem;
+            items.push_back(std::move(item));
+        }
+        phases.push_back({{"phase", phase.tool},
+                          {"from", from},
+                          {"consulted", phase.sources},
+                          {"options", phase.options ? Json(*phase.options) : Json(nullptr)},
+                          {"items", std::move(items)}});
+    }
+    Json summaryLines = nullptr;
+    if (summary) {
+        // Each line break of the report reaches the file as CR CR LF.
+        summaryLines = Json::array();
+        std::size_t start = 0;
+        while (start < summary->size()) {
+            std::size_t end = summary->find('\n', start);
+            if (end == std::string::npos) end = summary->size();
+            std::string line = summary->substr(start, end - start);
+            while (!line.empty() && line.back() == '\r') line.pop_back();
+            summaryLines.push_back(std::move(line));
+            start = end + 1;
+        }
+    }
+    return DumpJson({{"project", before.name},
+                     {"from", {{"toolchain", before.toolchain}, {"version", before.version}}},
+                     {"to", {{"toolchain", after.toolchain}, {"version", after.version}}},
+                     {"phaseOrder", {{"before", before.phases}, {"after", after.phases}}},
+                     {"phases", std::move(phases)},
+                     {"phaseMappings", {{"before", before.mappings}, {"after", after.mappings}}},
+                     {"upgradeFile", upgradeFile ? Json(*upgradeFile) : Json(nullptr)},
+                     {"summary", std::move(summaryLines)}});
 }
 
 }  // namespace vivo::host

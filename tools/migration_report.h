@@ -1,9 +1,12 @@
 #pragma once
 // The machine-readable account of a migration: for every new phase, what became of each option item.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "project_change.h"
 
 namespace vivo::host {
 
@@ -29,5 +32,13 @@ struct SourceOptions {
 std::vector<ItemFate> CompareOptions(const std::vector<SourceOptions>& before, std::string_view after);
 
 const char* KindName(ItemFate::Kind kind);
+
+// What `vivo change --dry-run` prints: phase order, each phase's options before and after, mappings.
+std::string DryRunText(const Project& before, const ProjectChange& change);
+
+// The JSON migration report; `summary` holds the lines of the Upgrade.txt this change wrote, if any.
+std::string MigrationReport(const Project& before, const ProjectChange& change,
+                            const std::optional<std::string>& upgradeFile,
+                            const std::optional<std::string>& summary);
 
 }  // namespace vivo::host

@@ -1,21 +1,21 @@
 // vivo options: reads and rewrites single settings of an option string through the plug-in, as the
 // IDE does when it shows or edits a tool's include directories, defines, libraries and section
 // placement, or derives the assembler's options from the compiler's.
+#include <CLI/CLI.hpp>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "files.h"
 #include "host.h"
+#include "json_text.h"
 #include "project_file.h"
 
 namespace vivo::host {
 namespace {
 
-constexpr const char* kToolchainName = "Veltora KZ Standard Toolchain";
 constexpr const char* kCompiler = "Veltora KZ C/C++ Compiler";
 constexpr const char* kAssembler = "Veltora KZ Assembler";
 constexpr const char* kLinker = "Veltora Bindex";
@@ -37,38 +37,6 @@ std::string ToolName(std::string_view typed) {
     return std::string(typed);
 }
 
-std::string ReadFile(const std::string& path, const char* what) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) throw UsageError(std::string("cannot read ") + what + " " + path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.close();
-    if (!file) throw UsageError("cannot write " + path);
-}
-
-std::string NulList(const std::vector<std::string>& strings) {
-    std::string list;
-    for (const std::string& s : strings) {
-        if (s.empty()) throw UsageError("an empty entry cannot be passed to the plug-in (it would end the list)");
-        list += s;
-        list += '\0';
-    }
-    list += '\0';
-    return list;
-}
-
-std::string JsonArray(const std::vector<std::string>& strings) {
-    std::string out = "[";
-    for (size_t i = 0; i < strings.size(); ++i) out += (i ? ", " : "") + JsonString(strings[i]);
-    return out + "]";
-}
-
 // The pieces of `text` between `separator`s; an empty text has none.
 std::vector<std::string> Split(const std::string& text, char separator) {
     std::vector<std::string> pieces;
@@ -82,119 +50,130 @@ std::vector<std::string> Split(const std::string& text, char separator) {
     }
 }
 
-// Terminated text as the exports deliver it, without its NUL.
-std::string WithoutTerminator(std::string bytes) {
-    if (!bytes.empty() && bytes.back() == '\0') bytes.pop_back();
-    return bytes;
-}
+// What the command line says about the option string and the action.
+struct OptionsArguments {
+    std::string options, optionsFile, project, tool, output, area, from, to;
+    bool optionsGiven = false;  // --options, which may be empty text
+    bool json = false, force = false;
+    std::vector<std::string> values;  // the entries a set- action stores
+
+    std::optional<std::string> Tool() const { return tool.empty() ? std::nullopt : std::optional(tool); }
+};
 
 // Where the option string comes from, and where a rewritten one goes.
 class Source {
 public:
-    Source(const Arguments& args, const std::string& tool) : tool_(tool) {
-        const int given = args.Has("--options") + args.Has("--options-file") + args.Has("--project");
-        if (given != 1) throw UsageError("give the option string with one of --options TEXT, --options-file FILE, --project FILE");
-        output_ = args.Value("--output");
-        if (auto text = args.Value("--options")) {
-            options_ = *text;
-        } else if (auto file = args.Value("--options-file")) {
-            options_ = ReadFile(*file, "option file");
+    Source(const OptionsArguments& args, const std::string& tool) : tool_(tool), json_(args.json) {
+        if (!args.output.empty()) output_ = fs::absolute(args.output);
+        if (args.optionsGiven) {
+            options_ = args.options;
+        } else if (!args.optionsFile.empty()) {
+            options_ = ReadWholeFile(args.optionsFile, "option file");
+        } else if (!args.project.empty()) {
+            projectFile_ = args.project;
+            projectText_ = ReadWholeFile(projectFile_, "project file");
+            project_ = ParseProject(projectText_, projectFile_);
+            block_ = Block(project_, tool_);
+            if (block_ == nullptr) throw Failure(projectFile_ + ": the project has no options for " + tool_);
+            options_ = block_->options;
         } else {
-            projectFile_ = *args.Value("--project");
-            project_ = ParseProject(ReadFile(projectFile_, "project file"), projectFile_);
-            const std::string* options = project_.OptionsOf(tool_);
-            if (options == nullptr) throw UsageError("the project has no options for " + tool_);
-            options_ = *options;
+            throw Failure("give the option string with one of --options TEXT, --options-file FILE, --project FILE");
         }
+        // Refuse an unusable output before the plug-in is asked anything. The input file itself is
+        // rewritten in place: that is what naming it asks for.
+        if (output_ && !IsInput(*output_)) CheckOutputPath(*output_, args.force, "output file");
     }
 
     const std::string& options() const { return options_; }
     const std::string& tool() const { return tool_; }
 
-    // Prints the rewritten option string, or writes it (a project file with it) to --output.
-    void Put(const std::string& rewritten, bool json) {
+    // Prints the rewritten option string, or writes it (the project file with it) to --output.
+    void Put(const std::string& rewritten) {
         if (!output_) {
-            if (json)
-                std::printf("{\"tool\": %s, \"options\": %s}\n", JsonString(tool_).c_str(), JsonString(rewritten).c_str());
+            if (json_)
+                Out(DumpJson({{"tool", tool_}, {"options", rewritten}}, -1));
             else
-                std::printf("%s\n", rewritten.c_str());
+                Out(rewritten + "\n");
             return;
         }
-        if (projectFile_.empty()) {
-            WriteFile(*output_, rewritten);
-        } else {
-            for (PhaseOptions& phase : project_.options)
-                if (phase.tool == tool_) phase.options = rewritten;
-            WriteFile(*output_, FormatProject(project_));
-        }
-        if (json)
-            std::printf("{\"tool\": %s, \"written\": %s}\n", JsonString(tool_).c_str(), JsonString(*output_).c_str());
+        if (IsInput(*output_)) CheckOutputPath(*output_, true, "output file");
+        AtomicFile file(*output_);
+        file.Write(projectFile_.empty() ? rewritten : ReplaceOptions(projectText_, *block_, rewritten));
+        CommitAll({&file});
+        if (json_)
+            Out(DumpJson({{"tool", tool_}, {"written", output_->string()}}, -1));
         else
-            std::printf("written %s\n", output_->c_str());
+            Out("written " + output_->string() + "\n");
     }
 
 private:
+    static const PhaseOptions* Block(const Project& project, const std::string& tool) {
+        for (const PhaseOptions& phase : project.options)
+            if (phase.tool == tool) return &phase;
+        return nullptr;
+    }
+    bool IsInput(const fs::path& output) const {
+        const std::string& input = !projectFile_.empty() ? projectFile_ : std::string();
+        if (input.empty()) return false;
+        std::error_code error;
+        return fs::equivalent(output, input, error);
+    }
+
     std::string tool_;
+    bool json_;
     std::string options_;
     std::string projectFile_;
+    std::string projectText_;
     Project project_;
-    std::optional<std::string> output_;
+    const PhaseOptions* block_ = nullptr;
+    std::optional<fs::path> output_;
 };
 
 // An option string the plug-in cannot read is refused before anything is asked. The phase option
 // conversion is the export that tells: for a readable string it answers 0, -2 or 1 for a too small
 // buffer (length above 1), for an unreadable one 1 with the length set to 0.
 void RequireReadable(LoadedPlugin& plugin, const std::string& options) {
-    const VivoToolchainRecord toolchain{12, kToolchainName, ""};
+    const VivoToolchainRecord toolchain{12, kKzToolchain, ""};
     char buffer[1];
     int32_t len = 1;
     const int32_t rc =
         VIVO_EXPORT(plugin, ConvertPhaseOptions)(&toolchain, kCompiler, kAssembler, options.c_str(), buffer, &len);
-    if (rc == 1 && len == 0) throw UsageError("the option string does not parse (every item must be [TYPE|NAME|VALUE...])");
-}
-
-void RequireNoPositional(const Arguments& args, const std::string& action) {
-    if (args.positional.size() > 1) throw UsageError(action + " takes no further arguments");
-}
-
-std::vector<std::string> Rest(const Arguments& args) {
-    return std::vector<std::string>(args.positional.begin() + 1, args.positional.end());
+    if (rc == 1 && len == 0) throw Failure("the option string does not parse (every item must be [TYPE|NAME|VALUE...])");
 }
 
 void PrintList(const char* heading, const std::string& tool, const std::vector<std::string>& entries,
                const char* jsonKey, bool json) {
     if (json) {
-        std::printf("{\"tool\": %s, \"%s\": %s}\n", JsonString(tool).c_str(), jsonKey, JsonArray(entries).c_str());
+        Out(DumpJson({{"tool", tool}, {jsonKey, entries}}, -1));
         return;
     }
-    std::printf("%s of %s (%zu)\n", heading, tool.c_str(), entries.size());
-    for (const std::string& e : entries) std::printf("  %s\n", e.c_str());
+    OutF("%s of %s (%zu)\n", heading, tool.c_str(), entries.size());
+    for (const std::string& e : entries) OutF("  %s\n", e.c_str());
 }
 
 // Include directories or defines: list, or set from the remaining arguments.
-int IncludesOrDefines(LoadedPlugin& plugin, const Arguments& args, bool includes, bool set) {
-    const std::string tool = ToolName(args.Value("--tool").value_or(kCompiler));
+int IncludesOrDefines(LoadedPlugin& plugin, const OptionsArguments& args, bool includes, bool set) {
+    const std::string tool = ToolName(args.Tool().value_or(kCompiler));
     Source source(args, tool);
     RequireReadable(plugin, source.options());
-    const bool json = args.Has("--json");
+    const bool json = args.json;
     const char* what = includes ? "include directories" : "defines";
     const std::string refused = "the plug-in keeps no " + std::string(what) + " for the tool \"" + tool +
                                 "\" (only compiler and assembler tools have them)";
     if (!set) {
-        RequireNoPositional(args, includes ? "includes" : "defines");
         auto get = includes ? VIVO_EXPORT(plugin, GetIncludeFileDirectories) : VIVO_EXPORT(plugin, GetDefines);
         auto bytes = CallWithBuffer([&](char* b, int32_t* l) { return get(tool.c_str(), source.options().c_str(), b, l); });
-        if (!bytes) throw UsageError(refused);
+        if (!bytes) throw Failure(refused);
         PrintList(includes ? "Include directories" : "Defines", tool, SplitNulList(*bytes),
                   includes ? "includeDirectories" : "defines", json);
         return 0;
     }
-    const std::string list = NulList(Rest(args));
+    const std::string list = NulList(args.values, includes ? "include directory" : "define");
     auto put = includes ? VIVO_EXPORT(plugin, SetIncludeFileDirectories) : VIVO_EXPORT(plugin, SetDefines);
     auto bytes = CallWithBuffer(
         [&](char* b, int32_t* l) { return put(tool.c_str(), source.options().c_str(), list.c_str(), b, l); });
-    if (!bytes) throw UsageError(refused);
-    source.Put(WithoutTerminator(*bytes), json);
+    if (!bytes) throw Failure(refused);
+    source.Put(WithoutTerminator(*bytes));
     return 0;
 }
 
@@ -210,59 +189,59 @@ std::vector<std::string> LibraryNames(const std::string& text) {
     return names;
 }
 
-int Libraries(LoadedPlugin& plugin, const Arguments& args, bool set) {
-    Source source(args, ToolName(args.Value("--tool").value_or(kLinker)));
+int Libraries(LoadedPlugin& plugin, const OptionsArguments& args, bool set) {
+    Source source(args, ToolName(args.Tool().value_or(kLinker)));
     RequireReadable(plugin, source.options());
-    const bool json = args.Has("--json");
+    const bool json = args.json;
     if (!set) {
-        RequireNoPositional(args, "libraries");
         auto bytes = CallWithBuffer(
             [&](char* b, int32_t* l) { return VIVO_EXPORT(plugin, GetLibraryFiles)(source.options().c_str(), b, l); });
-        if (!bytes) throw UsageError("the plug-in does not give the library files");
+        if (!bytes) throw Failure("the plug-in does not give the library files");
         PrintList("Library files", source.tool(), LibraryNames(*bytes), "libraries", json);
         return 0;
     }
     std::string text = "Library=";
-    const std::vector<std::string> names = Rest(args);
+    const std::vector<std::string>& names = args.values;
     for (size_t i = 0; i < names.size(); ++i) {
         if (names[i].find_first_of(",\"") != std::string::npos)
-            throw UsageError("a library file name cannot hold a comma or a double quote: " + names[i]);
+            throw Failure("a library file name cannot hold a comma or a double quote: " + names[i]);
         text += (i ? "," : "") + names[i];
     }
     auto bytes = CallWithBuffer([&](char* b, int32_t* l) {
         return VIVO_EXPORT(plugin, SetLibraryFiles)(source.options().c_str(), text.c_str(), b, l);
     });
-    if (!bytes) throw UsageError("the plug-in did not store the library files");
-    source.Put(WithoutTerminator(*bytes), json);
+    if (!bytes) throw Failure("the plug-in did not store the library files");
+    source.Put(WithoutTerminator(*bytes));
     return 0;
 }
 
-int Linker(LoadedPlugin& plugin, const Arguments& args) {
-    RequireNoPositional(args, "linker");
-    Source source(args, ToolName(args.Value("--tool").value_or(kLinker)));
+int Linker(LoadedPlugin& plugin, const OptionsArguments& args) {
+    Source source(args, ToolName(args.Tool().value_or(kLinker)));
     RequireReadable(plugin, source.options());
     const char* options = source.options().c_str();
     int reserved = 0;
     auto map = CallWithBuffer([&](char* b, int32_t* l) { return VIVO_EXPORT(plugin, GetLinkerMapFile)(0, options, b, l); });
-    if (!map) throw UsageError("the plug-in does not give the map file");
+    if (!map) throw Failure("the plug-in does not give the map file");
     const std::vector<std::string> mapFile = SplitNulList(*map);
     uint32_t commandFile = 0, dependencyScan = 0, areas = 0;
     if (VIVO_EXPORT(plugin, IsLinkedByCommandFile)(&reserved, options, &commandFile) != 0 ||
         VIVO_EXPORT(plugin, IsPreprocessorScanEnabled)(&reserved, options, &dependencyScan) != 0 ||
         VIVO_EXPORT(plugin, GetNoOfMemoryAreas)(0, options, &areas) != 0)
-        throw UsageError("the plug-in does not answer the linker questions");
+        throw Failure("the plug-in does not answer the linker questions");
     const std::string path = mapFile.empty() ? std::string() : mapFile[0];
-    if (args.Has("--json")) {
-        std::printf("{\"tool\": %s, \"mapFile\": %s, \"linkedByCommandFile\": %s, \"dependencyScan\": %s, "
-                    "\"memoryAreas\": %u}\n",
-                    JsonString(source.tool()).c_str(), path.empty() ? "null" : JsonString(path).c_str(),
-                    commandFile ? "true" : "false", dependencyScan ? "true" : "false", areas);
+    if (args.json) {
+        Out(DumpJson({{"tool", source.tool()},
+                      {"mapFile", path.empty() ? Json(nullptr) : Json(path)},
+                      {"linkedByCommandFile", commandFile != 0},
+                      {"dependencyScan", dependencyScan != 0},
+                      {"memoryAreas", areas}},
+                     -1));
         return 0;
     }
-    std::printf("Map file                %s\n", path.empty() ? "(none)" : path.c_str());
-    std::printf("Linked by command file  %s\n", commandFile ? "yes" : "no");
-    std::printf("Dependency scan         %s\n", dependencyScan ? "yes" : "no");
-    std::printf("Memory areas            %u\n", areas);
+    OutF("Map file                %s\n", path.empty() ? "(none)" : path.c_str());
+    OutF("Linked by command file  %s\n", commandFile ? "yes" : "no");
+    OutF("Dependency scan         %s\n", dependencyScan ? "yes" : "no");
+    OutF("Memory areas            %u\n", areas);
     return 0;
 }
 
@@ -272,20 +251,19 @@ struct Area {
     std::string sections;  // groups joined by ":", sections by ","
 };
 
-int Areas(LoadedPlugin& plugin, const Arguments& args) {
-    RequireNoPositional(args, "areas");
-    Source source(args, ToolName(args.Value("--tool").value_or(kLinker)));
+int Areas(LoadedPlugin& plugin, const OptionsArguments& args) {
+    Source source(args, ToolName(args.Tool().value_or(kLinker)));
     RequireReadable(plugin, source.options());
     const char* options = source.options().c_str();
     uint32_t count = 0;
     if (VIVO_EXPORT(plugin, GetNoOfMemoryAreas)(0, options, &count) != 0)
-        throw UsageError("the plug-in does not count the memory areas");
+        throw Failure("the plug-in does not count the memory areas");
     int32_t first = 1, last = static_cast<int32_t>(count);
-    if (auto wanted = args.Value("--area")) {
+    if (const std::optional<std::string> wanted = args.area.empty() ? std::nullopt : std::optional(args.area)) {
         char* end = nullptr;
         const long n = std::strtol(wanted->c_str(), &end, 10);
         if (wanted->empty() || *end != '\0' || n < 1 || n > static_cast<long>(count))
-            throw UsageError("area " + *wanted + " is out of range: the option string has " + std::to_string(count) +
+            throw Failure("area " + *wanted + " is out of range: the option string has " + std::to_string(count) +
                              " memory area" + (count == 1 ? "" : "s"));
         first = last = static_cast<int32_t>(n);
     }
@@ -297,28 +275,26 @@ int Areas(LoadedPlugin& plugin, const Arguments& args) {
         auto sections = CallWithBuffer(
             [&](char* b, int32_t* l) { return VIVO_EXPORT(plugin, GetSections)(&reserved, options, n, b, l); });
         if (!address || !sections)
-            throw UsageError("memory area " + std::to_string(n) + " has no address part \"(...)\"");
+            throw Failure("memory area " + std::to_string(n) + " has no address part \"(...)\"");
         const std::vector<std::string> a = SplitNulList(*address), s = SplitNulList(*sections);
         std::string digits = a.empty() ? std::string() : a[0];
         if (!digits.empty() && digits.back() == '|') digits.pop_back();
         areas.push_back({n, digits, s.empty() ? std::string() : s[0]});
     }
-    if (args.Has("--json")) {
-        std::printf("{\"tool\": %s, \"memoryAreas\": [", JsonString(source.tool()).c_str());
-        for (size_t i = 0; i < areas.size(); ++i) {
-            std::string groups;
-            for (const std::string& group : Split(areas[i].sections, ':'))
-                groups += (groups.empty() ? "" : ", ") + JsonArray(Split(group, ','));
-            std::printf("%s\n  {\"number\": %d, \"address\": %s, \"sections\": %s, \"groups\": [%s]}",
-                        i ? "," : "", areas[i].number, JsonString(areas[i].address).c_str(),
-                        JsonString(areas[i].sections).c_str(), groups.c_str());
+    if (args.json) {
+        Json list = Json::array();
+        for (const Area& area : areas) {
+            Json groups = Json::array();
+            for (const std::string& group : Split(area.sections, ':')) groups.push_back(Split(group, ','));
+            list.push_back({{"number", area.number}, {"address", area.address}, {"sections", area.sections},
+                            {"groups", groups}});
         }
-        std::printf("%s]}\n", areas.empty() ? "" : "\n");
+        Out(DumpJson({{"tool", source.tool()}, {"memoryAreas", list}}, -1));
         return 0;
     }
-    std::printf("Memory areas of %s (%u)\n", source.tool().c_str(), count);
-    if (!areas.empty()) std::printf("  %-4s %-12s %s\n", "Area", "Address", "Sections (overlay groups after ':')");
-    for (const Area& a : areas) std::printf("  %-4d %-12s %s\n", a.number, a.address.c_str(), a.sections.c_str());
+    OutF("Memory areas of %s (%u)\n", source.tool().c_str(), count);
+    if (!areas.empty()) OutF("  %-4s %-12s %s\n", "Area", "Address", "Sections (overlay groups after ':')");
+    for (const Area& a : areas) OutF("  %-4d %-12s %s\n", a.number, a.address.c_str(), a.sections.c_str());
     return 0;
 }
 
@@ -332,27 +308,27 @@ AreaArgument ParseAreaArgument(const std::string& text) {
     const size_t equals = text.find('=');
     if (equals == std::string::npos || text.compare(0, 2, "0x") != 0 || equals <= 2 ||
         text.find_first_not_of("0123456789abcdefABCDEF", 2) != equals)
-        throw UsageError("a memory area is written 0xADDRESS=SECTIONS, e.g. 0x400=P,C:D (got \"" + text + "\")");
+        throw Failure("a memory area is written 0xADDRESS=SECTIONS, e.g. 0x400=P,C:D (got \"" + text + "\")");
     AreaArgument area;
     area.addressList = text.substr(0, equals) + '\0' + '\0';
     for (const std::string& group : Split(text.substr(equals + 1), ':')) {
         const std::vector<std::string> names = Split(group, ',');
         for (const std::string& name : names)
             if (name.empty() || name.find_first_of(" \t|\"{}") != std::string::npos)
-                throw UsageError("bad section name \"" + name + "\" in " + text +
+                throw Failure("bad section name \"" + name + "\" in " + text +
                                  " (names are not empty and hold no blank, tab, '|', '\"', '{' or '}')");
-        if (names.empty()) throw UsageError("a memory area needs sections: " + text);
-        area.groupLists.push_back(NulList(names));
+        if (names.empty()) throw Failure("a memory area needs sections: " + text);
+        area.groupLists.push_back(NulList(names, "section name"));
     }
-    if (area.groupLists.empty()) throw UsageError("a memory area needs sections: " + text);
+    if (area.groupLists.empty()) throw Failure("a memory area needs sections: " + text);
     return area;
 }
 
-int SetAreas(LoadedPlugin& plugin, const Arguments& args) {
-    Source source(args, ToolName(args.Value("--tool").value_or(kLinker)));
-    RequireReadable(plugin, source.options());
+int SetAreas(LoadedPlugin& plugin, const OptionsArguments& args) {
     std::vector<AreaArgument> parsed;
-    for (const std::string& text : Rest(args)) parsed.push_back(ParseAreaArgument(text));
+    for (const std::string& text : args.values) parsed.push_back(ParseAreaArgument(text));
+    Source source(args, ToolName(args.Tool().value_or(kLinker)));
+    RequireReadable(plugin, source.options());
     std::vector<std::vector<const char*>> groups(parsed.size());
     std::vector<VivoMemoryArea> records;
     for (size_t i = 0; i < parsed.size(); ++i) {
@@ -367,58 +343,113 @@ int SetAreas(LoadedPlugin& plugin, const Arguments& args) {
     auto bytes = CallWithBuffer([&](char* b, int32_t* l) {
         return VIVO_EXPORT(plugin, UpdateLinkerSections)(&reserved, source.options().c_str(), pointers.data(), b, l);
     });
-    if (!bytes) throw UsageError("the plug-in refused the memory areas");
-    source.Put(WithoutTerminator(*bytes), args.Has("--json"));
+    if (!bytes) throw Failure("the plug-in refused the memory areas");
+    source.Put(WithoutTerminator(*bytes));
     return 0;
 }
 
-int Convert(LoadedPlugin& plugin, const Arguments& args) {
-    RequireNoPositional(args, "convert");
-    const std::string from = ToolName(args.Value("--from").value_or(kCompiler));
-    const std::string to = ToolName(args.Value("--to").value_or(kAssembler));
+int Convert(LoadedPlugin& plugin, const OptionsArguments& args) {
+    const std::string from = ToolName(args.from.empty() ? kCompiler : args.from);
+    const std::string to = ToolName(args.to.empty() ? kAssembler : args.to);
     Source source(args, from);
     RequireReadable(plugin, source.options());
-    const VivoToolchainRecord toolchain{12, kToolchainName, ""};
+    const VivoToolchainRecord toolchain{12, kKzToolchain, ""};
     int32_t rc = 1;
     auto bytes = CallWithBuffer([&](char* b, int32_t* l) {
         rc = VIVO_EXPORT(plugin, ConvertPhaseOptions)(&toolchain, from.c_str(), to.c_str(),
                                                       source.options().c_str(), b, l);
         return rc;
     });
-    if (rc == -3) throw UsageError("no conversion of options from \"" + from + "\" to \"" + to + "\"");
+    if (rc == -3) throw Failure("no conversion of options from \"" + from + "\" to \"" + to + "\"");
     if (rc == -2) {
         std::fprintf(stderr, "vivo: the compiler options do not output assembly source ([S|OUTPUT|SRC]); "
                              "there are no assembler options to derive\n");
-        return 1;
+        return kExitProblems;
     }
-    if (!bytes || rc != 0) throw UsageError("the plug-in did not convert the options (result " + std::to_string(rc) + ")");
+    if (!bytes || rc != 0) throw Failure("the plug-in did not convert the options (result " + std::to_string(rc) + ")");
     const std::string converted = WithoutTerminator(*bytes);
-    if (args.Has("--json"))
-        std::printf("{\"from\": %s, \"to\": %s, \"options\": %s}\n", JsonString(from).c_str(), JsonString(to).c_str(),
-                    JsonString(converted).c_str());
+    if (args.json)
+        Out(DumpJson({{"from", from}, {"to", to}, {"options", converted}}, -1));
     else
-        std::printf("%s\n", converted.c_str());
+        Out(converted + "\n");
     return 0;
 }
 
+// One action of `vivo options`: its name, what it does, which arguments it takes.
+struct Action {
+    const char* name;
+    const char* summary;
+    enum Takes { kNothing = 0, kValues = 1, kOutput = 2, kArea = 4, kConversion = 8 };
+    int takes;
+    const char* valuesName;
+    int (*run)(LoadedPlugin&, const OptionsArguments&);
+};
+
+constexpr std::array<Action, 10> kActions = {{
+    {"includes", "the include directories of a compiler or assembler", Action::kNothing, "",
+     [](LoadedPlugin& p, const OptionsArguments& a) { return IncludesOrDefines(p, a, true, false); }},
+    {"set-includes", "stores the include directories given", Action::kValues | Action::kOutput, "DIRECTORY",
+     [](LoadedPlugin& p, const OptionsArguments& a) { return IncludesOrDefines(p, a, true, true); }},
+    {"defines", "the defines of a compiler or assembler", Action::kNothing, "",
+     [](LoadedPlugin& p, const OptionsArguments& a) { return IncludesOrDefines(p, a, false, false); }},
+    {"set-defines", "stores the defines given", Action::kValues | Action::kOutput, "DEFINE",
+     [](LoadedPlugin& p, const OptionsArguments& a) { return IncludesOrDefines(p, a, false, true); }},
+    {"libraries", "the linker's library files", Action::kNothing, "",
+     [](LoadedPlugin& p, const OptionsArguments& a) { return Libraries(p, a, false); }},
+    {"set-libraries", "stores the library files given (none removes the item)", Action::kValues | Action::kOutput,
+     "LIBRARY", [](LoadedPlugin& p, const OptionsArguments& a) { return Libraries(p, a, true); }},
+    {"linker", "the linker's map file, command-file linking, dependency scan and memory area count",
+     Action::kNothing, "", [](LoadedPlugin& p, const OptionsArguments& a) { return Linker(p, a); }},
+    {"areas", "the linker's memory areas: start address and sections", Action::kArea, "",
+     [](LoadedPlugin& p, const OptionsArguments& a) { return Areas(p, a); }},
+    {"set-areas", "stores the memory areas given as 0xADDRESS=SECTIONS (e.g. 0x400=P,C:D)",
+     Action::kValues | Action::kOutput, "AREA", [](LoadedPlugin& p, const OptionsArguments& a) { return SetAreas(p, a); }},
+    {"convert", "derives one tool's options from another's (the assembler's from the compiler's)",
+     Action::kConversion, "", [](LoadedPlugin& p, const OptionsArguments& a) { return Convert(p, a); }},
+}};
+
 }  // namespace
 
-int RunOptions(LoadedPlugin& plugin, const Arguments& args) {
-    if (args.positional.empty())
-        throw UsageError("options needs an action: includes, set-includes, defines, set-defines, libraries, "
-                         "set-libraries, linker, areas, set-areas, convert");
-    const std::string& action = args.positional[0];
-    if (action == "includes") return IncludesOrDefines(plugin, args, true, false);
-    if (action == "set-includes") return IncludesOrDefines(plugin, args, true, true);
-    if (action == "defines") return IncludesOrDefines(plugin, args, false, false);
-    if (action == "set-defines") return IncludesOrDefines(plugin, args, false, true);
-    if (action == "libraries") return Libraries(plugin, args, false);
-    if (action == "set-libraries") return Libraries(plugin, args, true);
-    if (action == "linker") return Linker(plugin, args);
-    if (action == "areas") return Areas(plugin, args);
-    if (action == "set-areas") return SetAreas(plugin, args);
-    if (action == "convert") return Convert(plugin, args);
-    throw UsageError("unknown options action: " + action + " (see vivo --help)");
+void AddOptionsCommand(CLI::App& app, Host& host) {
+    CLI::App* options = app.add_subcommand(
+        "options", "reads and rewrites single settings of an option string, as the IDE's settings dialogs do");
+    options->require_subcommand(1);
+    for (const Action& action : kActions) {
+        auto args = std::make_shared<OptionsArguments>();
+        CLI::App* command = options->add_subcommand(action.name, action.summary);
+        auto* text = command->add_option("--options", args->options, "the option string itself")->type_name("TEXT");
+        auto* file = command->add_option("--options-file", args->optionsFile, "a file holding the option string")
+                         ->type_name("FILE");
+        auto* project = command->add_option("--project", args->project, "the options of a tool in a project file")
+                            ->type_name("FILE");
+        text->excludes(file, project);
+        file->excludes(project);
+        if ((action.takes & Action::kConversion) == 0)
+            command->add_option("--tool", args->tool, "compiler, assembler, linker or a full tool name")
+                ->type_name("NAME");
+        command->add_flag("--json", args->json, "JSON instead of text");
+        if ((action.takes & Action::kValues) != 0)
+            command->add_option(std::string(action.valuesName), args->values, "the entries to store")
+                ->type_name(action.valuesName);
+        if ((action.takes & Action::kOutput) != 0) {
+            command->add_option("--output", args->output,
+                                "write the result there (the project file itself is rewritten in place)")
+                ->type_name("FILE");
+            command->add_flag("--force", args->force, "overwrite an existing output file");
+        }
+        if ((action.takes & Action::kArea) != 0)
+            command->add_option("--area", args->area, "only this memory area (1, 2, ...)")->type_name("N");
+        if ((action.takes & Action::kConversion) != 0) {
+            command->add_option("--from", args->from, "the tool whose options are given (default: compiler)")
+                ->type_name("NAME");
+            command->add_option("--to", args->to, "the tool to derive options for (default: assembler)")
+                ->type_name("NAME");
+        }
+        command->callback([&host, args, command, run = action.run] {
+            args->optionsGiven = command->count("--options") > 0;
+            host.run = [&host, args, run] { return run(host.Plugin(), *args); };
+        });
+    }
 }
 
 }  // namespace vivo::host

@@ -40,9 +40,18 @@ Project ParseProject(std::string_view text, const std::string& file) {
     int lineNumber = 0;
     bool seenName = false, seenToolchain = false, seenVersion = false;
 
+    // Where the block's first and last lines that are not empty stand in `text`.
+    std::size_t blockBegin = 0, blockEnd = 0;
+    bool blockHasText = false;
     auto closeOptions = [&] {
-        if (block == Block::kOptions) project.options.back().options = TrimBlock(optionText);
+        if (block == Block::kOptions) {
+            PhaseOptions& phase = project.options.back();
+            phase.options = TrimBlock(optionText);
+            phase.begin = blockBegin;
+            phase.end = blockHasText ? blockEnd : blockBegin;
+        }
         optionText.clear();
+        blockHasText = false;
     };
 
     std::size_t pos = 0;
@@ -50,6 +59,7 @@ Project ParseProject(std::string_view text, const std::string& file) {
         std::size_t end = text.find('\n', pos);
         if (end == std::string_view::npos) end = text.size();
         std::string_view line = text.substr(pos, end - pos);
+        const std::size_t lineStart = pos;
         pos = end + 1;
         ++lineNumber;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -81,12 +91,18 @@ Project ParseProject(std::string_view text, const std::string& file) {
                     throw ProjectFileError(file, lineNumber, "options of " + std::string(value) + " given twice");
                 project.options.push_back({std::string(value), {}});
                 block = Block::kOptions;
+                blockBegin = std::min(pos, text.size());
             } else {
                 throw ProjectFileError(file, lineNumber, "unknown section " + std::string(keyword));
             }
             continue;
         }
         if (block == Block::kOptions) {  // raw: comments and blank lines belong to the option string
+            if (!line.empty()) {
+                if (!blockHasText) blockBegin = lineStart;
+                blockHasText = true;
+                blockEnd = lineStart + line.size();
+            }
             optionText.append(line);
             optionText.push_back('\n');
             continue;
@@ -125,6 +141,23 @@ std::string FormatProject(const Project& project) {
     text += "\n@mappings\n";
     for (const std::string& mapping : project.mappings) text += mapping + "\n";
     return text;
+}
+
+std::string ReplaceOptions(std::string_view text, const PhaseOptions& block, std::string_view options) {
+    const bool crlf = text.find("\r\n") != std::string_view::npos;
+    std::string replacement;
+    for (char c : options) {
+        if (c == '\n' && crlf) replacement += '\r';
+        replacement += c;
+    }
+    if (block.begin == block.end && !replacement.empty()) {  // an empty block gets a line of its own
+        if (block.begin == text.size() && !text.empty() && text.back() != '\n') replacement.insert(0, crlf ? "\r\n" : "\n");
+        else replacement += crlf ? "\r\n" : "\n";
+    }
+    std::string result(text.substr(0, block.begin));
+    result += replacement;
+    result += text.substr(block.end);
+    return result;
 }
 
 }  // namespace vivo::host

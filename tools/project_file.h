@@ -24,6 +24,10 @@ namespace vivo::host {
 struct PhaseOptions {
     std::string tool;     // the phase's tool name
     std::string options;  // its option string, raw
+    // Where the option string stands in the file's text (blank lines around it not counted), so that
+    // an edit replaces it and leaves every other byte of the file as it was.
+    std::size_t begin = 0;
+    std::size_t end = 0;
 };
 
 struct Project {
@@ -48,5 +52,9 @@ Project ParseProject(std::string_view text, const std::string& file);
 
 // The text of a project file for `project`.
 std::string FormatProject(const Project& project);
+
+// The project file's `text` with the option string of `block` replaced by `options`: comments, blank
+// lines and the file's line ends (LF or CR LF) stay as they were.
+std::string ReplaceOptions(std::string_view text, const PhaseOptions& block, std::string_view options);
 
 }  // namespace vivo::host

@@ -34,7 +34,7 @@ const struct { const char* name; std::vector<std::string> words; int exitCode; s
     {"include directories", {"includes", "--options", kCompilerOptions}, 0,
      "Include directories of Veltora KZ C/C++ Compiler (2)\n  inc\n  C:\\My Headers\n", ""},
     {"defines as JSON", {"defines", "--options", kCompilerOptions, "--json"}, 0,
-     "{\"tool\": \"Veltora KZ C/C++ Compiler\", \"defines\": [\"A\", \"B=x y\"]}\n", ""},
+     "{\"tool\":\"Veltora KZ C/C++ Compiler\",\"defines\":[\"A\",\"B=x y\"]}\n", ""},
     {"set include directories of the assembler",
      {"set-includes", "--options", "[S|INCLUDE|\"old\"] [S|CPU|KZ600]", "--tool", "assembler", "x\"y", "a]b"}, 0,
      "[S|INCLUDE|\"x\"\"y\"|\"a]]b\"] [S|CPU|KZ600]\n", ""},
@@ -49,8 +49,8 @@ const struct { const char* name; std::vector<std::string> words; int exitCode; s
      "  1    00000400     P,C:D\n  2    0FFF00000    B(x),R\n",
      ""},
     {"one memory area as JSON", {"areas", "--options", kLinkerOptions, "--area", "2", "--json"}, 0,
-     "{\"tool\": \"Veltora Bindex\", \"memoryAreas\": [\n  {\"number\": 2, \"address\": \"0FFF00000\", "
-     "\"sections\": \"B(x),R\", \"groups\": [[\"B(x)\", \"R\"]]}\n]}\n",
+     "{\"tool\":\"Veltora Bindex\",\"memoryAreas\":[{\"number\":2,\"address\":\"0FFF00000\","
+     "\"sections\":\"B(x),R\",\"groups\":[[\"B(x)\",\"R\"]]}]}\n",
      ""},
     {"replace memory areas", {"set-areas", "--options", "[S|CPU|KZ600]", "0x1000=P(1),C:D", "0xFF=B"}, 0,
      "[S|CPU|KZ600] [S|START|P{1},C:D(01000)|B(0FF)]\n", ""},
@@ -69,7 +69,7 @@ const struct { const char* name; std::vector<std::string> words; int exitCode; s
      "no conversion of options"},
     {"bad memory area", {"set-areas", "--options", "", "1000=P"}, 2, "", "0xADDRESS=SECTIONS"},
     {"no option string", {"includes"}, 2, "", "--options TEXT"},
-    {"unknown action", {"frobnicate", "--options", ""}, 2, "", "unknown options action"},
+    {"unknown action", {"frobnicate", "--options", ""}, 2, "", "unknown command \"frobnicate\" for vivo options"},
 };
 
 TEST(OptionsCommand, PrintsAnswersAndRefusesBadInput) {
@@ -97,7 +97,7 @@ TEST(OptionsCommand, ReadsAFileAndRewritesAProject) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     run = Options({"defines", "--project", written, "--json"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "{\"tool\": \"Veltora KZ C/C++ Compiler\", \"defines\": [\"DEBUG\", \"LEVEL=2\"]}\n");
+    EXPECT_EQ(run.out, "{\"tool\":\"Veltora KZ C/C++ Compiler\",\"defines\":[\"DEBUG\",\"LEVEL=2\"]}\n");
     run = Options({"includes", "--project", written});
     EXPECT_EQ(run.out, "Include directories of Veltora KZ C/C++ Compiler (1)\n  inc\n");
     run = Options({"areas", "--project", written});
