@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <array>
@@ -25,6 +26,10 @@ std::array<std::array<char, kMaxTemporaryPath>, kMaxTemporaries> g_temporaries{}
 std::array<std::atomic<bool>, kMaxTemporaries> g_temporaryInUse{};
 std::array<bool, kMaxTemporaries> g_temporaryIsFolder{};
 std::atomic<bool> g_committing{false};
+// The terminal as the program found it: the report dialog switches it to single keys, and an
+// interrupt while it is shown must not leave it so.
+termios g_terminal{};
+bool g_haveTerminal = false;
 
 }  // namespace
 
@@ -48,6 +53,7 @@ namespace {
 
 extern "C" void OnInterrupt(int signal) {
     if (g_committing) return;  // the last renames are under way: the command completes
+    if (g_haveTerminal) ::tcsetattr(STDIN_FILENO, TCSANOW, &g_terminal);
     for (int i = 0; i < kMaxTemporaries; ++i)
         if (g_temporaryInUse[i] && !g_temporaryIsFolder[i]) ::unlink(g_temporaries[i].data());
     for (int i = 0; i < kMaxTemporaries; ++i)
@@ -139,6 +145,7 @@ std::string Format(const char* format, ...) {
 }
 
 void InstallInterruptHandlers() {
+    g_haveTerminal = ::isatty(STDIN_FILENO) && ::tcgetattr(STDIN_FILENO, &g_terminal) == 0;
     struct sigaction action{};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);

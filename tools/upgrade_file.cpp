@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
@@ -48,9 +50,13 @@ std::size_t Collect(const std::string& pipe, const std::function<void()>& displa
                     const std::function<void(std::string_view)>& sink) {
     std::size_t received = 0;
     std::exception_ptr failure;
+    std::atomic<bool> finished{false};
     std::thread reader([&] {
         const int fd = ::open(pipe.c_str(), O_RDONLY | O_CLOEXEC);  // waits for a writer
-        if (fd < 0) return;
+        if (fd < 0) {
+            finished = true;
+            return;
+        }
         char buffer[65536];
         for (;;) {
             const ssize_t got = ::read(fd, buffer, sizeof buffer);
@@ -66,20 +72,28 @@ std::size_t Collect(const std::string& pipe, const std::function<void()>& displa
             }
         }
         ::close(fd);
+        finished = true;
     });
+    // The plug-in has closed the file if it wrote one; a reader still waiting for a writer (or about to
+    // wait) gets an empty end. Opening fails until the reader has opened its side.
+    const auto release = [&] {
+        while (!finished) {
+            const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd >= 0) {
+                ::close(fd);
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        reader.join();
+    };
     try {
         display();
     } catch (...) {
-        // The reader still waits for a writer: release it before leaving.
-        const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd >= 0) ::close(fd);
-        reader.join();
+        release();
         throw;
     }
-    // The plug-in has closed the file if it wrote one; a reader still waiting gets an empty end.
-    const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd >= 0) ::close(fd);
-    reader.join();
+    release();
     if (failure) std::rethrow_exception(failure);
     return received;
 }
