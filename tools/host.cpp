@@ -50,7 +50,10 @@ std::vector<std::string> SplitNulList(std::string_view bytes) {
 }
 
 std::string NulList(const std::vector<std::string>& strings, std::string_view what) {
+    std::size_t size = 1;
+    for (const std::string& s : strings) size += s.size() + 1;
     std::string list;
+    list.reserve(size);
     for (const std::string& s : strings) {
         if (s.empty()) throw Failure("an empty " + std::string(what) + " cannot be passed to the plug-in (it would end the list)");
         list += s;

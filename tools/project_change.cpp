@@ -72,16 +72,27 @@ private:
             return VIVO_EXPORT(plugin_, UpgradePhases)(&reserved, &reserved, stateList.c_str(), stateList.c_str(),
                                                        tool.c_str(), b, l);
         });
-        std::vector<std::string> lines;
+        // "tool|options" lines, each with its NUL, then one more NUL; built in one piece, as option
+        // strings can be large.
+        std::size_t size = 1;
         for (const std::string& source : phase.sources)
-            if (const std::string* options = project_.OptionsOf(source)) lines.push_back(source + "|" + *options);
-        const std::string optionList = NulList(lines, "option line");
+            if (const std::string* options = project_.OptionsOf(source)) size += source.size() + options->size() + 2;
+        std::string optionList;
+        optionList.reserve(size);
+        bool any = false;
+        for (const std::string& source : phase.sources) {
+            if (const std::string* options = project_.OptionsOf(source)) {
+                optionList.append(source).append(1, '|').append(*options).append(1, '\0');
+                any = true;
+            }
+        }
+        optionList.push_back('\0');
         phase.options = CallWithBuffer([&](char* b, int32_t* l) {
             return VIVO_EXPORT(plugin_, UpgradePhaseOptions)(&from_, &to_, tool.c_str(), 0, optionList.c_str(), b, l);
         });
         if (phase.options) {
             if (!phase.options->empty() && phase.options->back() == '\0') phase.options->pop_back();
-        } else if (!lines.empty()) {
+        } else if (any) {
             throw Failure("the plug-in could not convert the options of " + tool);
         }
         return phase;

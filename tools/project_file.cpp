@@ -14,12 +14,12 @@ std::string_view Trim(std::string_view text) {
 
 bool IsBlank(std::string_view line) { return Trim(line).empty(); }
 
-// Drops the line breaks and blank lines that stand around an option block.
-std::string TrimBlock(const std::string& block) {
-    const std::size_t first = block.find_first_not_of("\r\n");
-    if (first == std::string::npos) return {};
-    std::size_t last = block.find_last_not_of("\r\n");
-    return block.substr(first, last - first + 1);
+// Drops the line breaks and blank lines that stand around an option block, in place.
+std::string TrimBlock(std::string block) {
+    const std::size_t last = block.find_last_not_of("\r\n");
+    block.erase(last == std::string::npos ? 0 : last + 1);
+    block.erase(0, block.find_first_not_of("\r\n"));
+    return block;
 }
 
 }  // namespace
@@ -46,7 +46,7 @@ Project ParseProject(std::string_view text, const std::string& file) {
     auto closeOptions = [&] {
         if (block == Block::kOptions) {
             PhaseOptions& phase = project.options.back();
-            phase.options = TrimBlock(optionText);
+            phase.options = TrimBlock(std::move(optionText));
             phase.begin = blockBegin;
             phase.end = blockHasText ? blockEnd : blockBegin;
         }
