@@ -2,6 +2,7 @@
 // from the include folders and defines the plug-in answers for its compiler and assembler phases, as
 // the IDE asks them for its own code parser.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -180,6 +181,8 @@ int RunEditor(LoadedPlugin& plugin, const EditorArguments& args) {
         throw Failure(args.project + ": the project's toolchain is " + project.toolchain + "; the plug-in answers for " +
                       kKzToolchain + " projects (vivo change moves it there)");
     const fs::path projectFolder = projectFile.parent_path();
+    if (!IsUtf8(projectFolder.string()))
+        throw Failure("the project's folder " + Printable(projectFolder.string()) + " is not UTF-8, which editors' files must be");
     const std::map<std::string, std::string> values = PlaceholderValues(projectFolder, args.defineVars);
     const fs::path sourceFolder = ExistingFolder(args.sources, projectFolder, "--sources");
     const fs::path outFolder = ExistingFolder(args.out, sourceFolder, "--out");
@@ -224,13 +227,19 @@ int RunEditor(LoadedPlugin& plugin, const EditorArguments& args) {
         if (::mkdir(vscode.c_str(), 0777) != 0) throw Failure("cannot create " + vscode.string() + ": " + std::strerror(errno));
         folderSlot = RegisterTemporary(vscode.string(), true);  // Ctrl+C before the commit removes it again
     }
-    std::vector<std::unique_ptr<AtomicFile>> files(outputs.size());
-    for (std::size_t i = 0; i < outputs.size(); ++i) {
-        if (outputs[i].before == outputs[i].text) continue;
-        files[i] = std::make_unique<AtomicFile>(outputs[i].target);
-        files[i]->Write(outputs[i].text);
+    try {
+        std::vector<std::unique_ptr<AtomicFile>> files(outputs.size());
+        for (std::size_t i = 0; i < outputs.size(); ++i) {
+            if (outputs[i].before == outputs[i].text) continue;
+            files[i] = std::make_unique<AtomicFile>(outputs[i].target);
+            files[i]->Write(outputs[i].text);
+        }
+        CommitAll({files[0].get(), files[1].get(), files[2].get()});
+    } catch (...) {
+        if (folderSlot >= 0) ::rmdir(vscode.c_str());  // only when empty: nothing of ours was committed there
+        ReleaseTemporary(folderSlot);
+        throw;
     }
-    CommitAll({files[0].get(), files[1].get(), files[2].get()});
     ReleaseTemporary(folderSlot);
 
     for (const Output& output : outputs) {
