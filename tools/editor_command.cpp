@@ -10,8 +10,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -64,8 +64,8 @@ std::string Joined(const std::vector<std::string>& names) {
 
 // Extension (upper case, no dot) -> source kind, from the file types the plug-in lists.
 std::map<std::string, const SourceKind*> SourceExtensions(LoadedPlugin& plugin) {
-    const auto bytes = CallWithBuffer(
-        [&](char* b, int32_t* l) { return VIVO_EXPORT(plugin, GetSupportedFileExtensions)(b, l); });
+    const auto bytes =
+        CallWithBuffer([&](char* b, int32_t* l) { return VIVO_EXPORT(plugin, GetSupportedFileExtensions)(b, l); });
     if (!bytes) throw Failure("the plug-in does not give its file types");
     std::map<std::string, const SourceKind*> extensions;
     for (const SourceKind& kind : kSourceKinds) {
@@ -99,12 +99,12 @@ PhaseFlags AskPhaseFlags(LoadedPlugin& plugin, const Project& project, const cha
     auto keep = [&](const std::string& entry, const Substitution& local, const char* what,
                     std::vector<std::string>& into) {
         if (!local.unknown.empty()) {
-            Warn(std::string(tool) + ": " + what + " \"" + Printable(entry) + "\" left out: " +
-                 Joined(local.unknown) + " not known (give --define-var NAME=VALUE)");
+            Warn(std::string(tool) + ": " + what + " \"" + Printable(entry) + "\" left out: " + Joined(local.unknown) +
+                 " not known (give --define-var NAME=VALUE)");
         } else if (!IsUtf8(local.text)) {
             Warn(std::string(tool) + ": " + what + " \"" + Printable(entry) +
                  "\" left out: it is not UTF-8, which editors' files must be");
-        } else if (std::string(what) == "define" && !IsDefineClangTakes(local.text)) {
+        } else if (&into == &flags.defines && !IsDefineClangTakes(local.text)) {
             Warn(std::string(tool) + ": define \"" + local.text + "\" left out: its name is not an identifier");
         } else {
             if (std::find(into.begin(), into.end(), local.text) == into.end()) into.push_back(local.text);
@@ -116,7 +116,8 @@ PhaseFlags AskPhaseFlags(LoadedPlugin& plugin, const Project& project, const cha
         const Substitution local = LocalFolder(entry, values, folder, kWindowsPaths);
         keep(entry, local, "include folder", flags.includeFolders);
     }
-    for (const std::string& entry : ask(VIVO_EXPORT(plugin, GetDefines), "defines")) keep(entry, LocalDefine(entry, values), "define", flags.defines);
+    for (const std::string& entry : ask(VIVO_EXPORT(plugin, GetDefines), "defines"))
+        keep(entry, LocalDefine(entry, values), "define", flags.defines);
     return flags;
 }
 
@@ -145,11 +146,13 @@ std::vector<SourceEntry> FindSources(const fs::path& root, const std::map<std::s
         sources.push_back({path.string(), kind->second->language, flags});
     }
     if (error) throw Failure("cannot read the sources below " + root.string() + ": " + error.message());
-    std::sort(sources.begin(), sources.end(), [](const SourceEntry& a, const SourceEntry& b) { return a.file < b.file; });
+    std::sort(sources.begin(), sources.end(),
+              [](const SourceEntry& a, const SourceEntry& b) { return a.file < b.file; });
     return sources;
 }
 
-std::map<std::string, std::string> PlaceholderValues(const fs::path& projectFolder, const std::vector<std::string>& defineVars) {
+std::map<std::string, std::string> PlaceholderValues(const fs::path& projectFolder,
+                                                     const std::vector<std::string>& defineVars) {
     std::map<std::string, std::string> values{{"PROJDIR", projectFolder.string()}};
     for (const std::string& assignment : defineVars) {
         const std::size_t equals = assignment.find('=');
@@ -178,11 +181,12 @@ int RunEditor(LoadedPlugin& plugin, const EditorArguments& args) {
     const fs::path projectFile = fs::absolute(args.project).lexically_normal();
     const Project project = ParseProject(ReadWholeFile(projectFile, "project file"), args.project);
     if (project.toolchain != kKzToolchain)
-        throw Failure(args.project + ": the project's toolchain is " + project.toolchain + "; the plug-in answers for " +
-                      kKzToolchain + " projects (vivo change moves it there)");
+        throw Failure(args.project + ": the project's toolchain is " + project.toolchain +
+                      "; the plug-in answers for " + kKzToolchain + " projects (vivo change moves it there)");
     const fs::path projectFolder = projectFile.parent_path();
     if (!IsUtf8(projectFolder.string()))
-        throw Failure("the project's folder " + Printable(projectFolder.string()) + " is not UTF-8, which editors' files must be");
+        throw Failure("the project's folder " + Printable(projectFolder.string()) +
+                      " is not UTF-8, which editors' files must be");
     const std::map<std::string, std::string> values = PlaceholderValues(projectFolder, args.defineVars);
     const fs::path sourceFolder = ExistingFolder(args.sources, projectFolder, "--sources");
     const fs::path outFolder = ExistingFolder(args.out, sourceFolder, "--out");
@@ -192,9 +196,10 @@ int RunEditor(LoadedPlugin& plugin, const EditorArguments& args) {
     std::vector<Output> outputs{{outFolder / "compile_commands.json", {}, {}},
                                 {outFolder / ".clangd", {}, {}},
                                 {vscode / "c_cpp_properties.json", {}, {}}};
-    struct stat vscodeInfo{};
+    struct stat vscodeInfo {};
     const bool vscodeThere = ::lstat(vscode.c_str(), &vscodeInfo) == 0;
-    if (vscodeThere && !S_ISDIR(vscodeInfo.st_mode)) throw Failure("cannot write " + vscode.string() + ": not a folder");
+    if (vscodeThere && !S_ISDIR(vscodeInfo.st_mode))
+        throw Failure("cannot write " + vscode.string() + ": not a folder");
     CheckOutputPath(vscodeThere ? outputs[2].target : vscode, true, "editor file");
     for (std::size_t i = 0; i < 2; ++i) CheckOutputPath(outputs[i].target, true, "editor file");
 
@@ -206,12 +211,14 @@ int RunEditor(LoadedPlugin& plugin, const EditorArguments& args) {
     for (const PhaseFlags* flags : {&compiler, &assembler})
         for (const std::string& folder : flags->includeFolders) {
             std::error_code error;
-            if (!fs::is_directory(folder, error) && std::find(missing.begin(), missing.end(), folder) == missing.end()) {
+            if (!fs::is_directory(folder, error) &&
+                std::find(missing.begin(), missing.end(), folder) == missing.end()) {
                 Warn("include folder " + folder + " does not exist here");
                 missing.push_back(folder);
             }
         }
-    const std::vector<SourceEntry> sources = FindSources(sourceFolder, SourceExtensions(plugin), compiler, assembler, leftOut);
+    const std::vector<SourceEntry> sources =
+        FindSources(sourceFolder, SourceExtensions(plugin), compiler, assembler, leftOut);
     if (sources.empty()) Warn("no C, C++ or assembly sources below " + sourceFolder.string());
 
     outputs[0].text = CompileCommandsText(projectFolder.string(), sources);
@@ -224,7 +231,8 @@ int RunEditor(LoadedPlugin& plugin, const EditorArguments& args) {
 
     int folderSlot = -1;
     if (!vscodeThere) {
-        if (::mkdir(vscode.c_str(), 0777) != 0) throw Failure("cannot create " + vscode.string() + ": " + std::strerror(errno));
+        if (::mkdir(vscode.c_str(), 0777) != 0)
+            throw Failure("cannot create " + vscode.string() + ": " + std::strerror(errno));
         folderSlot = RegisterTemporary(vscode.string(), true);  // Ctrl+C before the commit removes it again
     }
     try {
@@ -257,17 +265,19 @@ int RunEditor(LoadedPlugin& plugin, const EditorArguments& args) {
 }  // namespace
 
 void AddEditorCommand(CLI::App& app, Host& host) {
-    CLI::App* command = app.add_subcommand(
-        "editor", "compile_commands.json, .clangd and .vscode/c_cpp_properties.json from a KZ project's "
-                  "include folders and defines, as the plug-in gives them");
+    CLI::App* command =
+        app.add_subcommand("editor",
+                           "compile_commands.json, .clangd and .vscode/c_cpp_properties.json from a KZ project's "
+                           "include folders and defines, as the plug-in gives them");
     auto args = std::make_shared<EditorArguments>();
     command->add_option("project", args->project, "the project file")->required()->type_name("PROJECT");
     command->add_option("--sources", args->sources, "the folder whose sources get entries (default: the project's)")
         ->type_name("DIR");
     command->add_option("--out", args->out, "where the files go (default: the sources folder)")->type_name("DIR");
-    command->add_option("--define-var", args->defineVars,
-                        "the value of an IDE placeholder such as $(CONFIGDIR) or $(TCINSTALL); $(PROJDIR) is the "
-                        "project's folder")
+    command
+        ->add_option("--define-var", args->defineVars,
+                     "the value of an IDE placeholder such as $(CONFIGDIR) or $(TCINSTALL); $(PROJDIR) is the "
+                     "project's folder")
         ->type_name("NAME=VALUE")
         ->expected(1)
         ->take_all();

@@ -34,14 +34,12 @@ Substitution Substitute(std::string_view text, const std::map<std::string, std::
     return result;
 }
 
-bool StartsWithDrive(std::string_view path) {
-    return path.size() >= 2 && IsLetter(path[0]) && path[1] == ':';
-}
+bool StartsWithDrive(std::string_view path) { return path.size() >= 2 && IsLetter(path[0]) && path[1] == ':'; }
 
 }  // namespace
 
-Substitution LocalFolder(std::string_view entry, const std::map<std::string, std::string>& values,
-                         const fs::path& base, bool windowsStyle) {
+Substitution LocalFolder(std::string_view entry, const std::map<std::string, std::string>& values, const fs::path& base,
+                         bool windowsStyle) {
     if (windowsStyle) {
         Substitution folder = Substitute(entry, values, [](std::string_view s) { return std::string(s); });
         const std::string& t = folder.text;

@@ -25,8 +25,8 @@ constexpr std::array<GroupStyle, 6> kGroupStyles = {{
 
 // Words `syn keyword` would read as its own options rather than as keywords.
 constexpr std::array<std::string_view, 17> kVimKeywordOptions = {
-    "cchar",   "conceal",   "concealends", "contained", "containedin", "contains", "display", "excludenl", "extend",
-    "fold",    "keepend",   "nextgroup",   "oneline",   "skipempty",   "skipnl",   "skipwhite", "transparent",
+    "cchar", "conceal", "concealends", "contained", "containedin", "contains", "display",   "excludenl",   "extend",
+    "fold",  "keepend", "nextgroup",   "oneline",   "skipempty",   "skipnl",   "skipwhite", "transparent",
 };
 
 bool IsWordChar(char c) {
@@ -130,14 +130,14 @@ std::string TextMateGrammar(const KeywordLanguage& language, uint32_t version) {
         repository[key] = {{"match", "(?<!" + boundary + ")(?:" + alternatives + ")(?!" + boundary + ")"},
                            {"name", GroupScope(language, g)}};
     }
-    return DumpJson({{"name", "KZ " + language.fileTypes.front().description},
-                     {"scopeName", ScopeName(language)},
-                     {"comment", "Keyword groups of the KZ toolchain plug-in (keyword data version " +
-                                     std::to_string(version) + ") for " + Descriptions(language) +
-                                     "; written by vivo keywords --format textmate."},
-                     {"fileTypes", fileTypes},
-                     {"patterns", patterns},
-                     {"repository", repository}});
+    return DumpJson(
+        {{"name", "KZ " + language.fileTypes.front().description},
+         {"scopeName", ScopeName(language)},
+         {"comment", "Keyword groups of the KZ toolchain plug-in (keyword data version " + std::to_string(version) +
+                         ") for " + Descriptions(language) + "; written by vivo keywords --format textmate."},
+         {"fileTypes", fileTypes},
+         {"patterns", patterns},
+         {"repository", repository}});
 }
 
 std::string VimSyntax(const KeywordLanguage& language, uint32_t version) {
@@ -145,13 +145,19 @@ std::string VimSyntax(const KeywordLanguage& language, uint32_t version) {
     std::string extensions;
     for (const KeywordFileType& type : language.fileTypes)
         for (const std::string& extension : type.extensions) extensions += " *." + Lower(extension);
-    std::string text = "\" Vim syntax file\n"
-                       "\" Language: KZ " + Descriptions(language) + "\n"
-                       "\" Files:   " + extensions.substr(extensions.empty() ? 0 : 1) + "\n"
-                       "\" Keyword groups of the KZ toolchain plug-in (keyword data version " + std::to_string(version) +
-                       "), written by vivo keywords --format vim.\n"
-                       "if exists(\"b:current_syntax\")\n  finish\nendif\n"
-                       "let s:cpo_save = &cpo\nset cpo&vim\n\nsyn case match\n";
+    std::string text =
+        "\" Vim syntax file\n"
+        "\" Language: KZ " +
+        Descriptions(language) +
+        "\n"
+        "\" Files:   " +
+        extensions.substr(extensions.empty() ? 0 : 1) +
+        "\n"
+        "\" Keyword groups of the KZ toolchain plug-in (keyword data version " +
+        std::to_string(version) +
+        "), written by vivo keywords --format vim.\n"
+        "if exists(\"b:current_syntax\")\n  finish\nendif\n"
+        "let s:cpo_save = &cpo\nset cpo&vim\n\nsyn case match\n";
     // Keywords are runs of 'iskeyword' characters: the punctuation they hold joins the default set.
     std::string iskeyword = "@,48-57,_,192-255";
     for (char c : PunctuationOf(language)) iskeyword += "," + std::to_string(static_cast<unsigned char>(c));
@@ -160,7 +166,8 @@ std::string VimSyntax(const KeywordLanguage& language, uint32_t version) {
         const std::string group = VimGroup(language, g);
         std::string line;
         for (const std::string& word : language.groups[g - 1]) {
-            const bool option = std::find(kVimKeywordOptions.begin(), kVimKeywordOptions.end(), word) != kVimKeywordOptions.end();
+            const bool option =
+                std::find(kVimKeywordOptions.begin(), kVimKeywordOptions.end(), word) != kVimKeywordOptions.end();
             if (option || word.find_first_of("[]|\"\\") != std::string::npos) {
                 std::string literal;  // very nomagic: only the backslash is special, the quote ends the pattern
                 for (char c : word) literal += c == '\\' ? "\\\\" : c == '"' ? "\\\"" : std::string(1, c);
@@ -178,7 +185,8 @@ std::string VimSyntax(const KeywordLanguage& language, uint32_t version) {
     text += "\n";
     for (std::size_t g = 1; g <= language.groups.size(); ++g)
         if (!language.groups[g - 1].empty())
-            text += "hi def link " + VimGroup(language, g) + " " + kGroupStyles[(g - 1) % kGroupStyles.size()].vimGroup + "\n";
+            text += "hi def link " + VimGroup(language, g) + " " +
+                    kGroupStyles[(g - 1) % kGroupStyles.size()].vimGroup + "\n";
     text += "\nlet b:current_syntax = \"" + name + "\"\nlet &cpo = s:cpo_save\nunlet s:cpo_save\n";
     return IsUtf8(text) ? text : Latin1ToUtf8(text);
 }

@@ -29,14 +29,18 @@ std::string Read(const fs::path& file) {
 std::string Project(const std::string& compilerOptions) {
     return "@project Door Lock\n@toolchain Veltora KZ Standard Toolchain\n@version 1.02.01\n@phases\n"
            "Veltora KZ C/C++ Compiler|SYSTEM|1\nVeltora KZ Assembler|SYSTEM|1\n"
-           "@options Veltora KZ C/C++ Compiler\n" + compilerOptions + "\n"
+           "@options Veltora KZ C/C++ Compiler\n" +
+           compilerOptions +
+           "\n"
            "@options Veltora KZ Assembler\n[S|INCLUDE|\"asm\"] [S|DEFINE|STACK=0x400]\n";
 }
 
 TEST(HostEditor, WritesTheCompilersFlagsForEverySourceAndSaysWhatChanged) {
     TempDir dir;
-    const fs::path project = dir.Write("lock.vivo", Project(
-        "[S|INCLUDE|\"$(PROJDIR)\\inc\"|\"$(CONFIGDIR)\\gen\"|\"C:\\KZ\\include\"] [S|DEFINE|MAX_CODES=16|1BAD]"));
+    const fs::path project = dir.Write(
+        "lock.vivo",
+        Project(
+            "[S|INCLUDE|\"$(PROJDIR)\\inc\"|\"$(CONFIGDIR)\\gen\"|\"C:\\KZ\\include\"] [S|DEFINE|MAX_CODES=16|1BAD]"));
     for (const char* folder : {"src", "src/.hidden", "inc"}) fs::create_directories(dir.path() / folder);
     for (const char* source : {"src/main.c", "src/Keypad.CPP", "src/start.s", "src/vectors.asm", "src/lock.h",
                                "src/.hidden/skip.c", "inc/notes.txt"})
@@ -46,7 +50,8 @@ TEST(HostEditor, WritesTheCompilersFlagsForEverySourceAndSaysWhatChanged) {
     EXPECT_EQ(first.exitCode, 1) << "entries were left out";
     EXPECT_NE(first.err.find("\"$(CONFIGDIR)\\gen\" left out: $(CONFIGDIR) not known"), std::string::npos) << first.err;
     EXPECT_NE(first.err.find("define \"1BAD\" left out"), std::string::npos) << first.err;
-    EXPECT_NE(first.out.find("created   " + (dir.path() / ".vscode/c_cpp_properties.json").string()), std::string::npos);
+    EXPECT_NE(first.out.find("created   " + (dir.path() / ".vscode/c_cpp_properties.json").string()),
+              std::string::npos);
 
     const std::string root = dir.path().string();
     const std::vector<std::string> compilerFlags = {"-I" + root + "/inc", "-I/KZ/include", "-DMAX_CODES=16"};
@@ -65,10 +70,13 @@ TEST(HostEditor, WritesTheCompilersFlagsForEverySourceAndSaysWhatChanged) {
         std::vector<std::string> arguments{"clang", language};
         arguments.insert(arguments.end(), flags.begin(), flags.end());
         arguments.insert(arguments.end(), {"-c", root + "/" + file});
-        EXPECT_EQ(database[i], nlohmann::json({{"directory", root}, {"arguments", arguments}, {"file", root + "/" + file}}));
+        EXPECT_EQ(database[i],
+                  nlohmann::json({{"directory", root}, {"arguments", arguments}, {"file", root + "/" + file}}));
     }
-    EXPECT_NE(Read(dir.path() / ".clangd").find("  Add:\n    - \"-I" + root + "/inc\"\n    - \"-I/KZ/include\"\n"
-                                                  "    - \"-DMAX_CODES=16\"\n"),
+    EXPECT_NE(Read(dir.path() / ".clangd")
+                  .find("  Add:\n    - \"-I" + root +
+                        "/inc\"\n    - \"-I/KZ/include\"\n"
+                        "    - \"-DMAX_CODES=16\"\n"),
               std::string::npos);
 
     // The same project again changes nothing; a new define changes the three files, and nothing is
@@ -86,7 +94,8 @@ TEST(HostEditor, RefusesBeforeWritingAnything) {
     TempDir dir;
     const fs::path kz = dir.Write("kz.vivo", Project("[S|INCLUDE|\"inc\"]"));
     const fs::path pexa = dir.Write("pexa.vivo",
-        "@project P\n@toolchain Veltora Pexa Standard Toolchain\n@version 5.45.00\n@options Veltora Pexa C Compiler\n[S|INCLUDE|\"inc\"]\n");
+                                    "@project P\n@toolchain Veltora Pexa Standard Toolchain\n@version "
+                                    "5.45.00\n@options Veltora Pexa C Compiler\n[S|INCLUDE|\"inc\"]\n");
     const fs::path blocked = dir.path() / "blocked";
     fs::create_directories(blocked);
     std::ofstream(blocked / ".vscode") << "a file";
@@ -122,7 +131,8 @@ TEST(HostKeywords, FormatsGroupTheFileTypesThatShareKeywords) {
     ASSERT_EQ(data["languages"].size(), 3u);
     const nlohmann::json& cpp = data["languages"][1];
     EXPECT_EQ(cpp["scopeName"], "source.kz.cpp");
-    EXPECT_EQ(cpp["fileTypes"][0], nlohmann::json({{"description", "C++ source file"}, {"extensions", {"CPP", "CC", "CP"}}}));
+    EXPECT_EQ(cpp["fileTypes"][0],
+              nlohmann::json({{"description", "C++ source file"}, {"extensions", {"CPP", "CC", "CP"}}}));
     EXPECT_EQ(cpp["fileTypes"].size(), 3u);
     EXPECT_EQ(cpp["groups"][1]["keywords"][0], "and");
     EXPECT_EQ(cpp["groups"][1]["vimGroup"], "kzcppGroup2");

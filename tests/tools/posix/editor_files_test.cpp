@@ -1,8 +1,9 @@
 // The IDE's include folders and defines as this machine's paths and clang's flags, and keyword lines
 // as groups.
+#include "tools/editor_files.h"
+
 #include <gtest/gtest.h>
 
-#include "tools/editor_files.h"
 #include "tools/editor_keywords.h"
 
 namespace vivo::host {
@@ -34,7 +35,9 @@ TEST(EditorFiles, IncludeFoldersBecomeFoldersOfThisMachine) {
         const std::filesystem::path base = row.windows ? "C:\\Door Lock" : "/work/Door Lock";
         const Substitution local = LocalFolder(row.entry, kValues, base, row.windows);
         EXPECT_EQ(local.unknown, row.unknown);
-        if (row.unknown.empty()) EXPECT_EQ(local.text, row.folder);
+        if (row.unknown.empty()) {
+            EXPECT_EQ(local.text, row.folder);
+        }
     }
     EXPECT_EQ(LocalDefine("PATH=\"$(PROJDIR)\\cfg\"", kValues).text, "PATH=\"/work/Door Lock\\cfg\"");
 }
@@ -42,9 +45,15 @@ TEST(EditorFiles, IncludeFoldersBecomeFoldersOfThisMachine) {
 TEST(EditorFiles, DefinesClangTakes) {
     // define, taken
     const std::pair<const char*, bool> rows[] = {
-        {"NDEBUG", true},       {"BOARD_NAME=BMS Rev C", true}, {"MAX(a,b)=((a)>(b)?(a):(b))", true},
-        {"_X1=", true},         {"1X=2", false},                {"\"A B\"", false},
-        {"=3", false},          {"A-B", false},                 {"F(x", false},
+        {"NDEBUG", true},
+        {"BOARD_NAME=BMS Rev C", true},
+        {"MAX(a,b)=((a)>(b)?(a):(b))", true},
+        {"_X1=", true},
+        {"1X=2", false},
+        {"\"A B\"", false},
+        {"=3", false},
+        {"A-B", false},
+        {"F(x", false},
     };
     for (const auto& [define, taken] : rows) {
         SCOPED_TRACE(define);
