@@ -35,7 +35,7 @@ std::string Project(const std::string& compilerOptions) {
            "@options Veltora KZ Assembler\n[S|INCLUDE|\"asm\"] [S|DEFINE|STACK=0x400]\n";
 }
 
-TEST(HostEditor, WritesTheCompilersFlagsForEverySourceAndSaysWhatChanged) {
+TEST(EditorCommand, WritesTheCompilersFlagsForEverySourceAndSaysWhatChanged) {
     TempDir dir;
     const fs::path project = dir.Write(
         "lock.vivo",
@@ -90,7 +90,7 @@ TEST(HostEditor, WritesTheCompilersFlagsForEverySourceAndSaysWhatChanged) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / ".vscode"), fs::directory_iterator()), 1);
 }
 
-TEST(HostEditor, RefusesBeforeWritingAnything) {
+TEST(EditorCommand, RefusesBeforeWritingAnything) {
     TempDir dir;
     const fs::path kz = dir.Write("kz.vivo", Project("[S|INCLUDE|\"inc\"]"));
     const fs::path pexa = dir.Write("pexa.vivo",
@@ -123,7 +123,7 @@ TEST(HostEditor, RefusesBeforeWritingAnything) {
     EXPECT_FALSE(fs::exists(blocked / ".clangd"));
 }
 
-TEST(HostKeywords, FormatsGroupTheFileTypesThatShareKeywords) {
+TEST(KeywordsCommand, FormatsGroupTheFileTypesThatShareKeywords) {
     const HostRun json = RunHost(Vivo("keywords --format json"));
     ASSERT_EQ(json.exitCode, 0) << json.err;
     const nlohmann::json data = nlohmann::json::parse(json.out);
