@@ -170,6 +170,15 @@ fs::path ExistingFolder(const std::string& given, const fs::path& fallback, cons
     return folder;
 }
 
+// Whether clangd, searching from a source below `sources`, finds compile_commands.json in `out`.
+bool FindsDatabase(const fs::path& sources, const fs::path& out) {
+    auto within = [&](const fs::path& folder) {
+        const std::string relative = sources.lexically_relative(folder).string();
+        return !relative.empty() && relative.compare(0, 2, "..") != 0;
+    };
+    return within(out) || (out.filename() == "build" && within(out.parent_path()));
+}
+
 // One file to write: its new text and what was there before.
 struct Output {
     fs::path target;
@@ -191,6 +200,9 @@ int RunEditor(LoadedPlugin& plugin, const EditorArguments& args) {
     const fs::path sourceFolder = ExistingFolder(args.sources, projectFolder, "--sources");
     const fs::path outFolder = ExistingFolder(args.out, sourceFolder, "--out");
 
+    if (!FindsDatabase(sourceFolder, outFolder))
+        Warn("clangd looks for compile_commands.json in the folders that hold a source and in their build/ "
+             "folders; " + outFolder.string() + " is none of them for the sources below " + sourceFolder.string());
     // Every output is checked before the plug-in is asked anything.
     const fs::path vscode = outFolder / ".vscode";
     std::vector<Output> outputs{{outFolder / "compile_commands.json", {}, {}},
