@@ -200,9 +200,6 @@ int RunEditor(LoadedPlugin& plugin, const EditorArguments& args) {
     const fs::path sourceFolder = ExistingFolder(args.sources, projectFolder, "--sources");
     const fs::path outFolder = ExistingFolder(args.out, sourceFolder, "--out");
 
-    if (!FindsDatabase(sourceFolder, outFolder))
-        Warn("clangd looks for compile_commands.json in the folders that hold a source and in their build/ "
-             "folders; " + outFolder.string() + " is none of them for the sources below " + sourceFolder.string());
     // Every output is checked before the plug-in is asked anything.
     const fs::path vscode = outFolder / ".vscode";
     std::vector<Output> outputs{{outFolder / "compile_commands.json", {}, {}},
@@ -215,6 +212,9 @@ int RunEditor(LoadedPlugin& plugin, const EditorArguments& args) {
     CheckOutputPath(vscodeThere ? outputs[2].target : vscode, true, "editor file");
     for (std::size_t i = 0; i < 2; ++i) CheckOutputPath(outputs[i].target, true, "editor file");
 
+    if (!FindsDatabase(sourceFolder, outFolder))
+        Warn("clangd looks for compile_commands.json in the folders that hold a source and in their build/ "
+             "folders; " + outFolder.string() + " is none of them for the sources below " + sourceFolder.string());
     int leftOut = 0;
     if (project.OptionsOf(kCompiler) == nullptr) Warn(args.project + ": the project has no options for " + kCompiler);
     const PhaseFlags compiler = AskPhaseFlags(plugin, project, kCompiler, values, projectFolder, leftOut);
