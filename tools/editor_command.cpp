@@ -289,7 +289,7 @@ void AddEditorCommand(CLI::App& app, Host& host) {
     command
         ->add_option("--define-var", args->defineVars,
                      "the value of an IDE placeholder such as $(CONFIGDIR) or $(TCINSTALL); $(PROJDIR) is the "
-                     "project's folder")
+                     "project's folder; repeat for each placeholder")
         ->type_name("NAME=VALUE")
         ->expected(1)
         ->take_all();

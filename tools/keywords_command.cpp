@@ -113,7 +113,9 @@ int PrintFormat(LoadedPlugin& plugin, const std::string& format, const std::stri
 
 void AddKeywordsCommand(CLI::App& app, Host& host) {
     CLI::App* command = app.add_subcommand(
-        "keywords", "the editor's keyword lines for a file type (from SyntaxColouring.ini), or their version");
+        "keywords",
+        "the editor's keyword lines for a file type (from SyntaxColouring.ini), their version, or the keyword groups as "
+        "a TextMate grammar, a Vim syntax file or JSON");
     auto name = std::make_shared<std::string>();
     auto version = std::make_shared<bool>(false);
     command->add_option("name", *name, "a file type, such as \"C source file\"")->type_name("NAME");
@@ -123,7 +125,7 @@ void AddKeywordsCommand(CLI::App& app, Host& host) {
                         "the keyword groups as a TextMate grammar or a Vim syntax file for the file type, or as "
                         "JSON (all file types when none is named)")
         ->check(CLI::IsMember({"textmate", "vim", "json"}))
-        ->type_name("textmate|vim|json");
+        ->type_name("FORMAT");
     command->callback([&host, name, version, format] {
         host.run = [&host, name, version, format] {
             if (!format->empty()) {
