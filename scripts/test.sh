@@ -4,6 +4,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 # What the tests use beyond the build: the SARIF schema check.
 "$root/scripts/install-packages.sh" python3 python3-jsonschema
+"$root/tests/editors/install.sh"  # clangd, Vim and VS Code's tokeniser, which check the editor files
 "$root/scripts/build.sh" "$root/build"
 ctest --test-dir "$root/build" --output-on-failure -j"$(nproc)"
 # Memory checks: the suite under AddressSanitizer and UndefinedBehaviorSanitizer, valgrind memcheck over

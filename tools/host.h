@@ -72,6 +72,7 @@ void AddChangeCommand(CLI::App& app, Host& host);
 void AddOptionsCommand(CLI::App& app, Host& host);
 void AddKeywordsCommand(CLI::App& app, Host& host);
 void AddClassifyCommand(CLI::App& app, Host& host);
+void AddEditorCommand(CLI::App& app, Host& host);
 
 // Calls an export that fills a caller buffer, growing the buffer to the length the plug-in asks for.
 // `call(buffer, &len)` returns the export's result; the returned bytes are `len` long (as the

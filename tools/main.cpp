@@ -94,6 +94,7 @@ int main(int argc, char** argv) {
     AddOptionsCommand(app, host);
     AddKeywordsCommand(app, host);
     AddClassifyCommand(app, host);
+    AddEditorCommand(app, host);
 
     std::string helpTopic;
     CLI::App* help = app.add_subcommand("help", "help on a command: vivo help COMMAND");
