@@ -15,6 +15,8 @@ import platform
 import subprocess
 import sys
 
+import classify_throughput
+
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 ARGUMENTS = [a for a in sys.argv[1:] if not a.startswith("--")]
 FROM_JSON = "--from-json" in sys.argv[1:]
@@ -38,7 +40,7 @@ def build():
     run(["cmake", "-S", ROOT, "-B", BUILD, "-DCMAKE_BUILD_TYPE=Release", "-DVIVO_BUILD_TESTS=OFF"],
         stdout=subprocess.DEVNULL)
     run(["cmake", "--build", BUILD, "-j", str(os.cpu_count() or 2), "--target", "vivo_export_benchmark",
-         "vivo_build_output_benchmark"])
+         "vivo_build_output_benchmark", "vivo_host"])
 
 
 def benchmark(program, output, *arguments):
@@ -215,6 +217,10 @@ def main():
     add(f"| classification / memchr line split, one after the other | {fmt(ours / split if ours and split else None)} |")
     add(f"| classification / std::regex | {fmt(ours / regex if ours and regex else None, 1)} |")
     add("")
+
+    classify_json = out / "classify.json"
+    lines += classify_throughput.section(json.loads(classify_json.read_text()) if FROM_JSON else
+                                         classify_throughput.measure(BUILD, classify_json))
 
     REPORT.write_text("\n".join(lines))
     print(f"wrote {REPORT}")

@@ -2,9 +2,10 @@
 # Installs what is missing, builds everything and runs every test.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-# What the tests use beyond the build: the SARIF schema check.
+# What the tests use beyond the build: the SARIF schema check and Microsoft's SARIF Multitool.
 "$root/scripts/install-packages.sh" python3 python3-jsonschema
 "$root/tests/editors/install.sh"  # clangd, Vim and VS Code's tokeniser, which check the editor files
+"$root/scripts/install-sarif-multitool.sh"
 "$root/scripts/build.sh" "$root/build"
 ctest --test-dir "$root/build" --output-on-failure -j"$(nproc)"
 # Memory checks: the suite under AddressSanitizer and UndefinedBehaviorSanitizer, valgrind memcheck over

@@ -104,6 +104,9 @@ std::string NulList(const std::vector<std::string>& strings, std::string_view wh
 // Terminated text as the exports deliver it, without its NUL.
 std::string WithoutTerminator(std::string bytes);
 
+// The host program's own version (`vivo --version`, the SARIF log of `vivo classify`).
+constexpr const char* kHostVersion = "1.2.1";
+
 // The target toolchain of every change and query.
 constexpr const char* kKzToolchain = "Veltora KZ Standard Toolchain";
 

@@ -12,7 +12,6 @@ using namespace vivo::host;
 
 namespace {
 
-constexpr const char* kHostVersion = "1.2.1";
 constexpr const char* kDefaultPluginName = "Vivo.so";
 
 // The plug-in beside this program, found through /proc/self/exe.
