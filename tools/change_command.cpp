@@ -188,7 +188,7 @@ public:
             CommitAll({reportFile.get()});
         }
         PrintTable(results);
-        if (reportFile) Out(fs::absolute(args_.report).string() + "\n");
+        if (reportFile && !args_.dryRun) Out(fs::absolute(args_.report).string() + "\n");
         int code = kExitOk;
         for (const ProjectResult& result : results) code = std::max(code, Rank(result.exitCode));
         return code == 4 ? kExitFailure : code == 3 ? kExitInterrupted : code;
@@ -236,13 +236,15 @@ private:
         try {
             if (!plan.problem.empty()) throw Failure(plan.problem);
             Convert(index, reportFile, result);
-        } catch (const Failure& failure) {
+        } catch (const std::exception& error) {
+            // Failure, a malformed project file (ProjectFileError), or memory running out.
             if (rethrow) throw;
-            result.exitCode = failure.exitCode;
-            result.result = failure.exitCode == kExitInterrupted ? "cancelled" : "failed";
-            result.error = failure.what();
+            const auto* failure = dynamic_cast<const Failure*>(&error);
+            result.exitCode = failure != nullptr ? failure->exitCode : kExitFailure;
+            result.result = result.exitCode == kExitInterrupted ? "cancelled" : "failed";
+            result.error = dynamic_cast<const std::bad_alloc*>(&error) != nullptr ? "not enough memory" : error.what();
             progress_->Clear();
-            std::fprintf(stderr, "vivo: %s\n", failure.what());
+            std::fprintf(stderr, "vivo: %s\n", result.error.c_str());
             if (report_) report_->AddFailure(plan.file, result.result, result.error);
         }
         return result;
@@ -501,33 +503,30 @@ private:
         }
     }
 
+    // The closing table: counts first, so that long paths do not push them apart; "changed" counts
+    // the changed, renamed and moved items.
     void PrintTable(const std::vector<ProjectResult>& results) {
-        std::size_t width = std::string_view("project").size();
-        for (const Plan& plan : plans_) width = std::max(width, plan.file.size());
-        const int w = static_cast<int>(width);
-        OutF("%-*s %6s %8s %8s %6s %10s  %s\n", w, "project", "kept", "changed", "dropped", "added", "attention",
-             "result");
+        const char* row = "%6s %8s %8s %6s %10s  %-10s %s\n";
+        const char* counts = "%6zu %8zu %8zu %6zu %10zu  %-10s %s\n";
+        OutF(row, "kept", "changed", "dropped", "added", "attention", "result", "project");
         MigrationCounts totals;
         std::size_t failed = 0;
         for (std::size_t i = 0; i < plans_.size(); ++i) {
             const ProjectResult& r = results[i];
             const std::size_t* c = r.counts.items;
-            const bool compared = r.result == "converted" || r.result == "dry run";
-            const std::string what = compared ? r.result : r.result + ": " + r.error;
-            if (compared) {
+            if (r.result == "converted" || r.result == "dry run") {
                 totals += r.counts;
-                OutF("%-*s %6zu %8zu %8zu %6zu %10zu  %s\n", w, plans_[i].file.c_str(), c[0], c[1] + c[2] + c[3], c[4],
-                     c[5], r.counts.attention, what.c_str());
+                OutF(counts, c[0], c[1] + c[2] + c[3], c[4], c[5], r.counts.attention, r.result.c_str(),
+                     plans_[i].file.c_str());
             } else {
                 ++failed;
-                OutF("%-*s %6s %8s %8s %6s %10s  %s\n", w, plans_[i].file.c_str(), "-", "-", "-", "-", "-", what.c_str());
+                OutF(row, "-", "-", "-", "-", "-", r.result.c_str(), (plans_[i].file + " (" + r.error + ")").c_str());
             }
         }
         const std::size_t* c = totals.items;
         const std::string all = std::to_string(plans_.size()) + " projects" +
                                 (failed > 0 ? ", " + std::to_string(failed) + " not converted" : std::string());
-        OutF("%-*s %6zu %8zu %8zu %6zu %10zu  %s\n", w, "total", c[0], c[1] + c[2] + c[3], c[4], c[5],
-             totals.attention, all.c_str());
+        OutF(counts, c[0], c[1] + c[2] + c[3], c[4], c[5], totals.attention, "total", all.c_str());
     }
 
     Host& host_;
