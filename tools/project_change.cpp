@@ -90,23 +90,27 @@ private:
             return VIVO_EXPORT(plugin_, UpgradePhases)(&reserved, &reserved, stateList.c_str(), stateList.c_str(),
                                                        tool.c_str(), b, l);
         });
-        std::vector<std::string> lines;
-        for (const std::string& source : phase.sources)
-            if (const std::string* options = project_.OptionsOf(source)) {
-                lines.push_back(source + "|" + *options);
-                if (counted_.insert(source).second) done += options->size();
-            }
-        std::optional<std::string> options;
-        {
-            const std::string optionList = NulList(lines, "option line");
-            lines.clear();
-            lines.shrink_to_fit();
-            options = CallWithBuffer([&](char* b, int32_t* l) {
-                return VIVO_EXPORT(plugin_, UpgradePhaseOptions)(&from_, &to_, tool.c_str(), 0, optionList.c_str(), b,
-                                                                 l);
-            });
-            if (!options && optionList.size() > 1) throw Failure("the plug-in could not convert the options of " + tool);
+        // The option lines of the phases named, as the NUL-separated list the export reads, built in
+        // place: the option strings may be large.
+        std::string optionList;
+        for (const std::string& source : phase.sources) {
+            const std::string* options = project_.OptionsOf(source);
+            if (options == nullptr) continue;
+            if (options->find('\0') != std::string::npos)
+                throw Failure("the options of " + source + " hold a NUL byte, which cannot be passed to the plug-in");
+            optionList.reserve(optionList.size() + source.size() + options->size() + 3);
+            optionList += source + "|";
+            optionList += *options;
+            optionList += '\0';
+            if (counted_.insert(source).second) done += options->size();
         }
+        const bool anyOptions = !optionList.empty();
+        optionList += '\0';
+        std::optional<std::string> options = CallWithBuffer([&](char* b, int32_t* l) {
+            return VIVO_EXPORT(plugin_, UpgradePhaseOptions)(&from_, &to_, tool.c_str(), 0, optionList.c_str(), b, l);
+        });
+        optionList = std::string();
+        if (!options && anyOptions) throw Failure("the plug-in could not convert the options of " + tool);
         if (options && !options->empty() && options->back() == '\0') options->pop_back();
         return options;
     }
