@@ -113,8 +113,11 @@ public:
 
     void Show(std::size_t project, const std::string& file, std::size_t bytes) {
         if (!on_) return;
-        std::fprintf(stderr, "\r\033[Kvivo: project %zu of %zu (%s), %.1f of %.1f MB", project, projects_,
-                     file.c_str(), static_cast<double>(bytes) / 1e6, static_cast<double>(total_) / 1e6);
+        const bool megabytes = total_ >= 1000000;  // in the unit of the whole
+        const double unit = megabytes ? 1e6 : 1e3;
+        std::fprintf(stderr, "\r\033[Kvivo: project %zu of %zu (%s), %.1f of %.1f %s", project, projects_,
+                     file.c_str(), static_cast<double>(bytes) / unit, static_cast<double>(total_) / unit,
+                     megabytes ? "MB" : "KB");
         std::fflush(stderr);
         shown_ = true;
     }
@@ -412,6 +415,7 @@ private:
             std::fprintf(stderr, "vivo: %s\n", error.what());
             code = 2;
         }
+        std::fflush(stdout);
         std::fflush(stderr);
         _exit(code);
     }
