@@ -35,7 +35,7 @@
 namespace vivo::host {
 namespace {
 
-constexpr std::size_t kLargeProject = 4u << 20;  // bytes of options above which progress is shown
+constexpr std::size_t kLargeProject = 4u << 20;  // a project file this large shows progress alone
 
 struct ChangeArguments {
     std::vector<std::string> projects;
@@ -57,6 +57,7 @@ struct ProjectResult {
     std::string error;
     MigrationCounts counts;
     int exitCode = kExitOk;
+    std::vector<std::string> latin1;  // of its report entry, when a job wrote it
 };
 
 std::string Joined(const std::vector<std::string>& texts) {
@@ -470,6 +471,7 @@ private:
             result.exitCode = parsed["exitCode"];
             for (int s = 0; s < kItemStatusCount; ++s) result.counts.items[s] = parsed["counts"][s];
             result.counts.attention = parsed["counts"][kItemStatusCount];
+            result.latin1 = parsed["latin1"].get<std::vector<std::string>>();
         } catch (const std::exception&) {
             result.result = "failed";
             result.error = WIFSIGNALED(status) ? "the job ended with signal " + std::to_string(WTERMSIG(status))
@@ -483,21 +485,12 @@ private:
         progress_->Clear();
         CopyAll(child.files[0], [](std::string_view text) { Out(text); });
         FlushOut();
-        CopyAll(child.files[1], [](std::string_view text) {
-            if (std::fwrite(text.data(), 1, text.size(), stderr) != text.size()) {
-            }
-        });
+        CopyAll(child.files[1], [](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stderr); });
         std::fflush(stderr);
         if (report_) {
-            std::vector<std::string> latin1;
-            try {
-                const Json parsed = Json::parse(ReadAll(child.files[3]));
-                latin1 = parsed["latin1"].get<std::vector<std::string>>();
-            } catch (const std::exception&) {
-            }
             if (::lseek(child.files[2], 0, SEEK_END) > 0)
                 report_->AddEntry([&](const TextSink& sink) { CopyAll(child.files[2], sink); }, result.counts,
-                                  result.result == "failed" || result.result == "cancelled", latin1);
+                                  result.result == "failed" || result.result == "cancelled", result.latin1);
             else
                 report_->AddFailure(plans_[index].file, result.result, result.error);
         }

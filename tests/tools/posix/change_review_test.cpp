@@ -4,6 +4,8 @@
 // converted in one run with a broken project among them.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -80,6 +82,27 @@ TEST(ChangeReview, DryRunTextAndReportOfEveryExampleAreTheWorkedOutOnes) {
         EXPECT_EQ(run.err, "");
         reports.push_back(report);
     }
+
+    // A Shift_JIS project: its bytes come back from the report by the "latin1" rule.
+    const std::string sjis = "\x83\x65\x83\x58\x83\x67";
+    const fs::path project = work.Write(
+        "sjis.vivo", "@project " + sjis + "\n@toolchain Veltora KZ Standard Toolchain\n@version 1.00.01\n@phases\n"
+                     "Veltora KZ C/C++ Compiler|SYSTEM|1\n@options Veltora KZ C/C++ Compiler\n[S|DEFINE|N=" + sjis + "]\n");
+    const fs::path report = work.path() / "sjis.json";
+    const HostRun run = RunHost("--plugin '" + BuiltPluginFile().string() + "' change '" + project.string() +
+                                "' --to 1.01.00 --dry-run --report '" + report.string() + "'");
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    const nlohmann::json parsed = nlohmann::json::parse(ReadBytes(report));
+    EXPECT_EQ(parsed["latin1"], (nlohmann::json{"/projects/0/project", "/projects/0/phases/0/options",
+                                                "/projects/0/phases/0/items/0/old", "/projects/0/phases/0/items/0/new"}));
+    const std::string text = parsed["projects"][0]["phases"][0]["items"][0]["old"];
+    std::string bytes;  // each character (U+0000 to U+00FF, one or two bytes of UTF-8) as one byte
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        bytes += c < 0x80 ? static_cast<char>(c) : static_cast<char>(((c & 0x1F) << 6) | (text[++i] & 0x3F));
+    }
+    EXPECT_EQ(bytes, "[S|DEFINE|N=" + sjis + "]");
+    reports.push_back(report);
     EXPECT_EQ(SchemaErrors(reports), "");
 
     // The schema is no formality: a report with an item status it does not know fails it.
