@@ -756,7 +756,9 @@ void ReportWriter::AddProject(const std::string& file, const Migration& migratio
         str(project.version, std::string("/") + key + "/version");
         buffer_ += "},\n";
     };
-    auto items = [&](const std::string& pointer, auto&& forEach) {
+    // Items as {"status", "old", "new", "from"}: a kept item without "new" (it is "old"), "from" only
+    // for an item of another old phase than `replaced` (the one the new phase replaces).
+    auto items = [&](const std::string& pointer, std::string_view replaced, auto&& forEach) {
         std::size_t count = 0;
         buffer_ += "[";
         forEach([&](const ItemView& item) {
@@ -768,11 +770,11 @@ void ReportWriter::AddProject(const std::string& file, const Migration& migratio
                 buffer_ += ", \"old\": ";
                 str(item.oldItem, here + "/old");
             }
-            if (item.status != ItemStatus::kDropped) {
+            if (item.status != ItemStatus::kDropped && item.status != ItemStatus::kKept) {
                 buffer_ += ", \"new\": ";
                 str(item.newItem, here + "/new");
             }
-            if (!item.from.empty()) {
+            if (!item.from.empty() && item.from != replaced) {
                 buffer_ += ", \"from\": ";
                 str(item.from, here + "/from");
             }
@@ -844,7 +846,9 @@ void ReportWriter::AddProject(const std::string& file, const Migration& migratio
             buffer_ += "null";
         buffer_ += ",\n";
         Key("items", 10);
-        items(here + "/items", [&](auto&& visit) { ForEachItem(m, static_cast<int>(p), true, visit); });
+        const std::string_view replaced =
+            phase.primary >= 0 ? std::string_view(m.olds[static_cast<std::size_t>(phase.primary)].name) : "";
+        items(here + "/items", replaced, [&](auto&& visit) { ForEachItem(m, static_cast<int>(p), true, visit); });
         buffer_ += "\n        }";
         Flush(false);
     }
@@ -866,7 +870,7 @@ void ReportWriter::AddProject(const std::string& file, const Migration& migratio
         stringList(takers, here + "/givenTo", 10);
         buffer_ += ",\n";
         Key("items", 10);
-        items(here + "/items", [&](auto&& visit) {
+        items(here + "/items", old.name, [&](auto&& visit) {
             if (old.firstConsumer < 0) ForEachRemovedItem(old, visit);
         });
         buffer_ += "\n        }";
