@@ -1,6 +1,15 @@
 #include "project_change.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+
+#include "files.h"
 
 namespace vivo::host {
 namespace {
@@ -26,7 +35,7 @@ public:
           from_{12, project_.toolchain.c_str(), project_.version.c_str()},
           to_{12, kKzToolchain, targetVersion_.c_str()} {}
 
-    Project Run(std::vector<ConvertedPhase>& phases) {
+    Project Run(std::vector<ConvertedPhase>& phases, const std::function<void(std::size_t)>& progress) {
         if (VIVO_EXPORT(plugin_, CanUpgradeToolchain)(&from_, &to_) != 0)
             throw Failure("no toolchain change is defined from " + project_.toolchain + " " + project_.version +
                              " to " + kKzToolchain + " " + targetVersion_ + " (see TC.ini beside the plug-in)");
@@ -45,9 +54,17 @@ public:
         std::vector<std::string> states;
         for (const std::string& phase : project_.phases) states.push_back(FirstField(phase) + "|" + StateOf(phase));
         const std::string stateList = NulList(states, "phase");
-        for (const std::string& phase : converted.phases) phases.push_back(ConvertPhase(FirstField(phase), stateList));
-        for (const ConvertedPhase& phase : phases)
-            if (phase.options) converted.options.push_back({phase.tool, *phase.options});
+        std::size_t done = 0;
+        for (const std::string& line : converted.phases) {
+            ConvertedPhase phase{FirstField(line), {}, -1};
+            std::optional<std::string> options = ConvertPhase(phase, stateList, done);
+            if (options) {
+                phase.options = static_cast<int>(converted.options.size());
+                converted.options.push_back({phase.tool, std::move(*options)});
+            }
+            phases.push_back(std::move(phase));
+            if (progress) progress(done);
+        }
 
         const std::string mappings = NulList(project_.mappings, "mapping");
         const int reserved = 0;
@@ -65,37 +82,37 @@ private:
         return SplitNulList(*bytes);
     }
 
-    ConvertedPhase ConvertPhase(const std::string& tool, const std::string& stateList) {
-        ConvertedPhase phase{tool, {}, std::nullopt};
+    // The new option string of `phase`, nothing when it has none; `done` grows by the old bytes read.
+    std::optional<std::string> ConvertPhase(ConvertedPhase& phase, const std::string& stateList, std::size_t& done) {
+        const std::string& tool = phase.tool;
         const int reserved = 0;
         phase.sources = ListCall("the phases of " + tool, [&](char* b, int32_t* l) {
             return VIVO_EXPORT(plugin_, UpgradePhases)(&reserved, &reserved, stateList.c_str(), stateList.c_str(),
                                                        tool.c_str(), b, l);
         });
-        // "tool|options" lines, each with its NUL, then one more NUL; built in one piece, as option
-        // strings can be large.
-        std::size_t size = 1;
-        for (const std::string& source : phase.sources)
-            if (const std::string* options = project_.OptionsOf(source)) size += source.size() + options->size() + 2;
+        // The option lines of the phases named, as the NUL-separated list the export reads, built in
+        // place: the option strings may be large.
         std::string optionList;
-        optionList.reserve(size);
-        bool any = false;
         for (const std::string& source : phase.sources) {
-            if (const std::string* options = project_.OptionsOf(source)) {
-                optionList.append(source).append(1, '|').append(*options).append(1, '\0');
-                any = true;
-            }
+            const std::string* options = project_.OptionsOf(source);
+            if (options == nullptr) continue;
+            if (options->find('\0') != std::string::npos)
+                throw Failure("the options of " + source + " hold a NUL byte, which cannot be passed to the plug-in");
+            optionList.reserve(optionList.size() + source.size() + options->size() + 3);
+            optionList += source + "|";
+            optionList += *options;
+            optionList += '\0';
+            if (counted_.insert(source).second) done += options->size();
         }
-        optionList.push_back('\0');
-        phase.options = CallWithBuffer([&](char* b, int32_t* l) {
+        const bool anyOptions = !optionList.empty();
+        optionList += '\0';
+        std::optional<std::string> options = CallWithBuffer([&](char* b, int32_t* l) {
             return VIVO_EXPORT(plugin_, UpgradePhaseOptions)(&from_, &to_, tool.c_str(), 0, optionList.c_str(), b, l);
         });
-        if (phase.options) {
-            if (!phase.options->empty() && phase.options->back() == '\0') phase.options->pop_back();
-        } else if (any) {
-            throw Failure("the plug-in could not convert the options of " + tool);
-        }
-        return phase;
+        optionList = std::string();
+        if (!options && anyOptions) throw Failure("the plug-in could not convert the options of " + tool);
+        if (options && !options->empty() && options->back() == '\0') options->pop_back();
+        return options;
     }
 
     LoadedPlugin& plugin_;
@@ -103,6 +120,7 @@ private:
     std::string targetVersion_;
     VivoToolchainRecord from_;
     VivoToolchainRecord to_;
+    std::set<std::string> counted_;  // old phases whose bytes progress has counted
 };
 
 }  // namespace
@@ -122,10 +140,78 @@ std::vector<std::string> ReachableVersions(LoadedPlugin& plugin, const Project& 
     return reachable;
 }
 
-ProjectChange ChangeProject(LoadedPlugin& plugin, const Project& project, const std::string& targetVersion) {
+ProjectChange ChangeProject(LoadedPlugin& plugin, const Project& project, const std::string& targetVersion,
+                            const std::function<void(std::size_t)>& progress) {
     ProjectChange change;
-    change.converted = Change(plugin, project, targetVersion).Run(change.phases);
+    change.converted = Change(plugin, project, targetVersion).Run(change.phases, progress);
     return change;
+}
+
+std::size_t OptionBytes(const Project& project) {
+    std::size_t bytes = 0;
+    for (const PhaseOptions& block : project.options) bytes += block.options.size();
+    return bytes;
+}
+
+namespace {
+
+// Standard input and standard error on /dev/null for one call: the plug-in's dialog then confirms
+// without asking and prints nothing.
+class QuietStandardStreams {
+public:
+    QuietStandardStreams() {
+        std::fflush(stderr);
+        const int null = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+        savedIn_ = ::dup(STDIN_FILENO);
+        savedErr_ = ::dup(STDERR_FILENO);
+        if (null >= 0) {
+            ::dup2(null, STDIN_FILENO);
+            ::dup2(null, STDERR_FILENO);
+            ::close(null);
+        }
+    }
+    ~QuietStandardStreams() {
+        ::dup2(savedIn_, STDIN_FILENO);
+        ::dup2(savedErr_, STDERR_FILENO);
+        ::close(savedIn_);
+        ::close(savedErr_);
+    }
+    QuietStandardStreams(const QuietStandardStreams&) = delete;
+    QuietStandardStreams& operator=(const QuietStandardStreams&) = delete;
+
+private:
+    int savedIn_ = -1, savedErr_ = -1;
+};
+
+}  // namespace
+
+std::string CaptureSummary(LoadedPlugin& plugin, const std::string& projectName) {
+    const char* base = std::getenv("TMPDIR");
+    std::string folder = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/vivo-summary-XXXXXX";
+    if (::mkdtemp(folder.data()) == nullptr)
+        throw Failure("cannot make a folder for the summary: " + std::string(std::strerror(errno)));
+    const int folderSlot = RegisterTemporary(folder, true);
+    const std::string file = folder + "/Upgrade.txt";
+    const int fileSlot = RegisterTemporary(file, false);
+    std::string text;
+    try {
+        {
+            QuietStandardStreams quiet;
+            VIVO_EXPORT(plugin, DisplaySummaryInformation)(projectName.c_str(), folder.c_str());
+        }
+        if (::access(file.c_str(), F_OK) == 0) text = ReadWholeFile(file, "summary");
+    } catch (...) {
+        ::unlink(file.c_str());
+        ::rmdir(folder.c_str());
+        ReleaseTemporary(fileSlot);
+        ReleaseTemporary(folderSlot);
+        throw;
+    }
+    ::unlink(file.c_str());
+    ::rmdir(folder.c_str());
+    ReleaseTemporary(fileSlot);
+    ReleaseTemporary(folderSlot);
+    return text;
 }
 
 }  // namespace vivo::host

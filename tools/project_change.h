@@ -4,6 +4,8 @@
 // UpgradePhases and UpgradePhaseOptions, then UpgradePhaseMappings. The summary dialog is not shown
 // here (see upgrade_file.h).
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,8 +17,8 @@ namespace vivo::host {
 
 struct ConvertedPhase {
     std::string tool;
-    std::vector<std::string> sources;    // the old phases the plug-in named for it (UpgradePhases)
-    std::optional<std::string> options;  // its new option string; nothing when it has none
+    std::vector<std::string> sources;  // the old phases the plug-in named for it (UpgradePhases)
+    int options = -1;                  // its option block in `converted.options`; -1 when it has none
 };
 
 struct ProjectChange {
@@ -31,6 +33,17 @@ const std::vector<std::string>& KzVersions();
 std::vector<std::string> ReachableVersions(LoadedPlugin& plugin, const Project& project);
 
 // Runs the change; throws Failure when the plug-in defines no such change or refuses a step.
-ProjectChange ChangeProject(LoadedPlugin& plugin, const Project& project, const std::string& targetVersion);
+// `progress` (when given) hears the bytes of old option strings converted so far after each phase.
+ProjectChange ChangeProject(LoadedPlugin& plugin, const Project& project, const std::string& targetVersion,
+                            const std::function<void(std::size_t)>& progress = {});
+
+// The bytes of a project's option strings, for progress.
+std::size_t OptionBytes(const Project& project);
+
+// The summary of the change just run, as Upgrade.txt would hold it, without showing the report dialog
+// and without writing anything to the project: the dialog is confirmed without a terminal, the text
+// received in a private folder that is removed again. Empty when the plug-in wrote nothing (its box
+// was cleared earlier in this process).
+std::string CaptureSummary(LoadedPlugin& plugin, const std::string& projectName);
 
 }  // namespace vivo::host

@@ -47,7 +47,7 @@ TEST(FamilyChange, EachFamilysExampleConvertsToTheHandWorkedProjectAndSummary) {
         const fs::path report = work.path() / "report.json";
         const HostRun run = RunHost("--plugin '" + BuiltPluginFile().string() + "' change '" + project.string() +
                                     "' --to 1.01.00 --report '" + report.string() + "'");
-        ASSERT_EQ(run.exitCode, 0) << run.err;
+        ASSERT_LE(run.exitCode, 1) << run.err;  // 1: something needs attention
         const std::string converted = project.stem().string() + ".kz-1.01.00.vivo";
         EXPECT_EQ(ReadBytes(work.path() / converted), ReadBytes(expected / row.family / converted));
         EXPECT_EQ(ReadBytes(work.path() / "Upgrade.txt"), ReadBytes(expected / row.family / "Upgrade.txt"));
@@ -58,7 +58,7 @@ TEST(FamilyChange, EachFamilysExampleConvertsToTheHandWorkedProjectAndSummary) {
                                report.string() + "'").c_str()), 0) << json;
         std::vector<std::string> phases;
         const nlohmann::json parsed = nlohmann::json::parse(json);
-        for (const auto& phase : parsed["phases"]) phases.push_back(phase["phase"]);
+        for (const auto& phase : parsed["projects"][0]["phases"]) phases.push_back(phase["phase"]);
         EXPECT_EQ(std::set<std::string>(phases.begin(), phases.end()),
                   std::set<std::string>(std::begin(kzTools), std::end(kzTools)));
     }

@@ -63,7 +63,7 @@ TEST(KzChange, EachInFamilyKindGivesTheHandWorkedProjectAndUpgradeTxt) {
         const fs::path project = dir.Write(row.example, original);
         const std::string outputName = project.stem().string() + ".kz-" + row.target + ".vivo";
         const HostRun run = Change(project, row.target);
-        ASSERT_EQ(run.exitCode, 0) << run.err;
+        ASSERT_LE(run.exitCode, 1) << run.err;  // 1: something needs attention
         EXPECT_EQ(run.out, (dir.path() / outputName).string() + "\n" + (dir.path() / "Upgrade.txt").string() + "\n");
         EXPECT_EQ(ReadBytes(dir.path() / outputName), ReadBytes(kExpected / row.kind / outputName));
         EXPECT_EQ(ReadBytes(dir.path() / "Upgrade.txt"), ReadBytes(kExpected / row.kind / "Upgrade.txt"));
@@ -81,9 +81,9 @@ TEST(KzChange, RefusedChangesAndDryRunsWriteNothing) {
         {"downgrade that no record covers", "weather_station_1.01.00.vivo", "1.00.00", "", 2,
          "no change from Veltora KZ Standard Toolchain 1.01.00 to Veltora KZ Standard Toolchain 1.00.00; "
          "this project can go to 1.01.00, 1.02.00, 1.02.01"},
-        {"dry run", "door_lock_1.00.01.vivo", "1.01.00", " --dry-run", 0, "[S|SECTION|L=C]"},
-        {"dry run of a downgrade", "battery_monitor_1.02.01.vivo", "1.01.00", " --dry-run", 0,
-         "[S|INPUT|\"$(CONFIGDIR)\\cell balance.obj\"] "},
+        {"dry run", "door_lock_1.00.01.vivo", "1.01.00", " --dry-run", 1, "[S|SECTION|L=C]"},
+        {"dry run of a downgrade", "battery_monitor_1.02.01.vivo", "1.01.00", " --dry-run", 1,
+         "-> [S|INPUT|\"$(CONFIGDIR)\\cell balance.obj\"]\n"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -92,7 +92,7 @@ TEST(KzChange, RefusedChangesAndDryRunsWriteNothing) {
         const fs::path project = dir.Write(row.example, text);
         const HostRun run = Change(project, row.target, row.more);
         EXPECT_EQ(run.exitCode, row.exitCode) << run.err;
-        const std::string& said = row.exitCode == 0 ? run.out : run.err;
+        const std::string& said = row.exitCode == 2 ? run.err : run.out;
         EXPECT_NE(said.find(row.says), std::string::npos) << said;
         EXPECT_EQ(ReadBytes(project), text);
         EXPECT_EQ(FilesIn(dir.path()), std::set<std::string>{row.example}) << "something was written";
