@@ -5,7 +5,8 @@ Each KZ project is laid out in a scratch folder the way its compiler settings de
 from the project file itself (not through vivo): a header in every include folder the project names
 under $(PROJDIR) or another placeholder, and sources that include every header and #error unless every
 define is set (with its value, when it is a number). Then `vivo editor` writes the editor files and
-`clangd --check` must find no error in any source, with its command taken from compile_commands.json;
+`clangd --check` must find no error in any source, with its command taken from compile_commands.json,
+nor in a source checked with .clangd alone;
 .vscode/c_cpp_properties.json must pass the vendored schema and hold the same folders and defines; a
 second run must change nothing.
 
@@ -149,6 +150,16 @@ def check_project(vivo, plugin, project_file, work, schema):
         if source != "checks.h" and "Compile command from CDB is" not in log:
             failures.append("clangd did not take the command of %s from compile_commands.json" % source)
 
+    # .clangd alone (compile_commands.json put aside) must give a file without an entry the same flags.
+    database_file = os.path.join(folder, "compile_commands.json")
+    os.rename(database_file, database_file + ".aside")
+    alone = run(["clangd", "--check=" + os.path.join(folder, "src", "main.c")], cwd=folder)
+    os.rename(database_file + ".aside", database_file)
+    found = [line for line in alone.stderr.splitlines() if line.startswith("E[")]
+    errors += len(found)
+    if alone.returncode != 0 or found or "Generic fallback command" not in alone.stderr:
+        failures.append("clangd --check main.c with .clangd alone: exit %d\n    %s" % (alone.returncode, "\n    ".join(found)))
+
     properties = json.load(open(os.path.join(folder, ".vscode", "c_cpp_properties.json")))
     try:
         jsonschema.validate(properties, schema)
@@ -161,7 +172,7 @@ def check_project(vivo, plugin, project_file, work, schema):
     second = run(command)
     if second.returncode != 0 or second.stdout.count("unchanged") != 3:
         failures.append("a second run changed files: %s" % second.stdout)
-    print("%-34s %d include folders (%d laid out), %d defines, %d sources: clangd errors %d" % (
+    print("%-34s %d include folders (%d laid out), %d defines, %d files + 1 by .clangd alone: clangd errors %d" % (
         name, len(includes), len(headers), len(defines), len(sources), errors))
     return failures
 
