@@ -553,7 +553,7 @@ void AddChangeCommand(CLI::App& app, Host& host) {
                         "convert up to N projects side by side, each in its own process (their report "
                         "dialogs are not shown: each is confirmed as it stands)")
         ->type_name("N")
-        ->check(CLI::PositiveNumber);
+        ->check(CLI::Range(1, 256));
     std::string versions;
     for (const std::string& version : KzVersions()) versions += (versions.empty() ? "" : ", ") + version;
     command->footer(
