@@ -146,7 +146,6 @@ public:
         if (files.size() > 1 && !args_.output.empty())
             throw Failure("--output names the converted project of a single project; this run has " +
                           std::to_string(files.size()));
-        if (args_.jobs < 1) throw Failure("--jobs must be 1 or more");
         Plans(files);
         if (single && !plans_[0].problem.empty()) throw Failure(plans_[0].problem);
 
@@ -540,7 +539,7 @@ void AddChangeCommand(CLI::App& app, Host& host) {
     CLI::App* command = app.add_subcommand("change", "moves project files to a KZ toolchain version");
     command->add_option("projects", args->projects, "project files (.vivo), or folders: every project file below")
         ->required()
-        ->type_name("PROJECT|DIR ...");
+        ->type_name("PROJECT|DIR");
     command->add_option("--to", args->to, "the KZ toolchain version to move to")->required()->type_name("VERSION");
     command->add_option("--output", args->output,
                         "the converted project (default: PROJECT's name + .kz-VERSION, beside it); one project only")
@@ -553,7 +552,8 @@ void AddChangeCommand(CLI::App& app, Host& host) {
     command->add_option("--jobs", args->jobs,
                         "convert up to N projects side by side, each in its own process (their report "
                         "dialogs are not shown: each is confirmed as it stands)")
-        ->type_name("N");
+        ->type_name("N")
+        ->check(CLI::Range(1, 256));
     std::string versions;
     for (const std::string& version : KzVersions()) versions += (versions.empty() ? "" : ", ") + version;
     command->footer(

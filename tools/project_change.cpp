@@ -3,7 +3,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <climits>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -93,9 +95,11 @@ private:
         // The option lines of the phases named, as the NUL-separated list the export reads, built in
         // place: the option strings may be large.
         std::string optionList;
+        std::size_t largest = 0;
         for (const std::string& source : phase.sources) {
             const std::string* options = project_.OptionsOf(source);
             if (options == nullptr) continue;
+            largest = std::max(largest, options->size());
             if (options->find('\0') != std::string::npos)
                 throw Failure("the options of " + source + " hold a NUL byte, which cannot be passed to the plug-in");
             optionList.reserve(optionList.size() + source.size() + options->size() + 3);
@@ -106,9 +110,15 @@ private:
         }
         const bool anyOptions = !optionList.empty();
         optionList += '\0';
-        std::optional<std::string> options = CallWithBuffer([&](char* b, int32_t* l) {
-            return VIVO_EXPORT(plugin_, UpgradePhaseOptions)(&from_, &to_, tool.c_str(), 0, optionList.c_str(), b, l);
-        });
+        // A phase's new options are about as long as the largest old ones it is made from: a buffer that
+        // large with room to spare saves the plug-in a second conversion just to tell the length.
+        const std::size_t guess = std::min<std::size_t>(largest + 65536, INT32_MAX);
+        std::optional<std::string> options = CallWithBuffer(
+            [&](char* b, int32_t* l) {
+                return VIVO_EXPORT(plugin_, UpgradePhaseOptions)(&from_, &to_, tool.c_str(), 0, optionList.c_str(), b,
+                                                                 l);
+            },
+            static_cast<int32_t>(guess));
         optionList = std::string();
         if (!options && anyOptions) throw Failure("the plug-in could not convert the options of " + tool);
         if (options && !options->empty() && options->back() == '\0') options->pop_back();
