@@ -160,7 +160,7 @@ public:
     void Write(const Diagnostic& d) override {
         std::string out = "{\"file\":";
         out += d.file.empty() ? "null,\"line\":null" : Quote(d.file) + ",\"line\":" + std::to_string(d.line);
-        out += ",\"code\":" + d.number + ",\"rule\":" + (d.code.empty() ? "null" : Quote(d.code));
+        out += ",\"code\":" + (d.number.empty() ? "null" : d.number) + ",\"rule\":" + (d.code.empty() ? "null" : Quote(d.code));
         out += ",\"severity\":" + Quote(SeverityWord(d.severity)) + ",\"message\":" + Quote(d.message);
         out += ",\"raw\":" + Quote(d.raw) + "}\n";
         Out(out);
