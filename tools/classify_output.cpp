@@ -13,6 +13,7 @@ namespace vivo::host {
 namespace {
 
 // Where a SARIF consumer learns about the tool: the classify section of the project's documentation.
+// The project has no public address yet; `.invalid` can never resolve to someone else's page.
 constexpr const char* kInformationUri = "https://example.invalid/vivo/README.md#vivo-classify";
 constexpr const char* kFingerprintName = "vivoResultHash/v1";
 
