@@ -80,33 +80,37 @@ bool AllDigits(std::string_view text) {
 
 // The bar that ends the file name in the diagnostic text "file|line|code|message": the first one
 // followed by a line number (or "None") and a decimal code. A file name may hold bars of its own:
-// the second byte of a Shift_JIS character such as "po" is one.
+// the second byte of a Shift_JIS character such as "po" is one. Failing that, the first bar.
 std::size_t FileEnd(std::string_view text) {
     for (std::size_t bar = text.find('|'); bar != std::string_view::npos; bar = text.find('|', bar + 1)) {
         const std::size_t lineEnd = text.find('|', bar + 1);
         const std::size_t codeEnd = text.find('|', lineEnd == std::string_view::npos ? text.size() : lineEnd + 1);
         if (codeEnd == std::string_view::npos) return codeEnd;
-        const std::string_view line = text.substr(bar + 1, lineEnd - bar - 1);
-        const bool number = line == kNone || line.find_first_of("0123456789") < std::min<std::size_t>(line.size(), 2);
+        std::string_view line = text.substr(bar + 1, lineEnd - bar - 1);
+        if (line != kNone) {  // a number as strtol reads it: blanks, a sign, digits
+            line.remove_prefix(std::min(line.find_first_not_of(" \t"), line.size()));
+            if (line.starts_with('-') || line.starts_with('+')) line.remove_prefix(1);
+        }
+        const bool number = line == kNone || (!line.empty() && line[0] >= '0' && line[0] <= '9');
         if (number && AllDigits(text.substr(lineEnd + 1, codeEnd - lineEnd - 1))) return bar;
     }
-    return std::string_view::npos;
+    return text.find('|');
 }
 
 // The diagnostic text of one log line as a Diagnostic.
 Diagnostic Parse(std::string_view text, const TextDecoder& decode, PathStyle style, const std::string& base) {
     const std::size_t bar1 = FileEnd(text);
+    const std::size_t bar2 = bar1 == std::string_view::npos ? bar1 : text.find('|', bar1 + 1);
+    const std::size_t bar3 = bar2 == std::string_view::npos ? bar2 : text.find('|', bar2 + 1);
     Diagnostic d;
-    if (bar1 == std::string_view::npos) {
+    if (bar3 == std::string_view::npos) {
         d.message = decode(text);
     } else {
-        const std::size_t bar2 = text.find('|', bar1 + 1);
-        const std::size_t bar3 = text.find('|', bar2 + 1);
         std::string_view file = text.substr(0, bar1);
         if (file != kNone) {
             if (file.size() >= 2 && file.front() == '"' && file.back() == '"') file = file.substr(1, file.size() - 2);
             // Path separators are found in the text (a Shift_JIS byte 0x5C may belong to a character),
-            // before an escaped byte ("\\x83") could be taken for one.
+            // before an escaped byte ("\x83") could be taken for one.
             d.file = decode.asciiSafe() ? decode(StyledPath(file, style, base)) : StyledPath(decode(file), style, base);
             d.line = std::strtol(std::string(text.substr(bar1 + 1, bar2 - bar1 - 1)).c_str(), nullptr, 10);
         }

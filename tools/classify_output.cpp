@@ -13,6 +13,7 @@ namespace vivo::host {
 namespace {
 
 // Where a SARIF consumer learns about the tool: the classify section of the project's documentation.
+// The project has no public address yet; `.invalid` can never resolve to someone else's page.
 constexpr const char* kInformationUri = "https://example.invalid/vivo/README.md#vivo-classify";
 constexpr const char* kFingerprintName = "vivoResultHash/v1";
 
@@ -160,7 +161,7 @@ public:
     void Write(const Diagnostic& d) override {
         std::string out = "{\"file\":";
         out += d.file.empty() ? "null,\"line\":null" : Quote(d.file) + ",\"line\":" + std::to_string(d.line);
-        out += ",\"code\":" + d.number + ",\"rule\":" + (d.code.empty() ? "null" : Quote(d.code));
+        out += ",\"code\":" + (d.number.empty() ? "null" : d.number) + ",\"rule\":" + (d.code.empty() ? "null" : Quote(d.code));
         out += ",\"severity\":" + Quote(SeverityWord(d.severity)) + ",\"message\":" + Quote(d.message);
         out += ",\"raw\":" + Quote(d.raw) + "}\n";
         Out(out);
