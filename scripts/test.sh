@@ -4,6 +4,8 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 # What the tests use beyond the build: the SARIF schema check.
 "$root/scripts/install-packages.sh" python3 python3-jsonschema
+# Includes point down the layers of src/ (the order is written in the script).
+"$root/scripts/check-includes"
 "$root/scripts/build.sh" "$root/build"
 ctest --test-dir "$root/build" --output-on-failure -j"$(nproc)"
 # Memory checks: the suite under AddressSanitizer and UndefinedBehaviorSanitizer, valgrind memcheck over

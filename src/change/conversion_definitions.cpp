@@ -4,7 +4,6 @@
 
 #include "change/show_message.h"
 #include "options/option_string.h"
-#include "options/paths.h"
 #include "platform/message_box.h"
 #include "platform/module_path.h"
 #include "platform/private_profile.h"
@@ -39,18 +38,10 @@ std::string Trimmed(std::string_view text) {
     return std::string(text.substr(first, last - first + 1));
 }
 
-std::string PluginDirectory() { return SplitPath(platform::ModuleFileName()).directory; }
-
 // Message 2008 in a box, from the Japanese resource library when it lies beside the plug-in.
 void ShowReadingError() {
-    const std::string japanesePath = PluginDirectory() + std::string(platform::ResourceLibraryFileName(true));
-    ResourceLibrary* japanese = platform::LoadResourceLibrary(japanesePath);
-    ResourceLibrary* previous = japanese != nullptr ? platform::SwapResourceSource(japanese) : nullptr;
+    const ResourceScope japanese(platform::PluginFilePath(platform::ResourceLibraryFileName(true)));
     ShowMessage(kMessageError, text::kReadingError, platform::kMessageBoxOk, "");
-    if (japanese != nullptr) {
-        platform::SwapResourceSource(previous);
-        platform::FreeResourceLibrary(japanese);
-    }
 }
 
 }  // namespace
@@ -112,10 +103,7 @@ std::optional<int32_t> MatchDefinition(const std::vector<DefinitionRecord>& reco
 }
 
 std::optional<int32_t> FindConversion(const VivoToolchainRecord* from, const VivoToolchainRecord* to) {
-    auto wellFormed = [](const VivoToolchainRecord* r) {
-        return r != nullptr && r->size == 12 && r->name != nullptr && r->version != nullptr;
-    };
-    if (!wellFormed(from) || !wellFormed(to)) return std::nullopt;
+    if (!IsWellFormed(from) || !IsWellFormed(to)) return std::nullopt;
 
     std::array<std::string, kToolchainNameIds.size()> names;
     for (std::size_t i = 0; i < names.size(); ++i) {
@@ -129,7 +117,7 @@ std::optional<int32_t> FindConversion(const VivoToolchainRecord* from, const Viv
     for (const std::string& name : names) knownSource = knownSource || fromName == name;
     if (!knownSource || toName != names[0]) return std::nullopt;
 
-    const DefinitionList list = ReadDefinitionList(PluginDirectory() + std::string(kDefinitionFileName));
+    const DefinitionList list = ReadDefinitionList(platform::PluginFilePath(kDefinitionFileName));
     if (list.readingError) ShowReadingError();
     return MatchDefinition(list.records, fromName, from->version, toName, to->version);
 }

@@ -54,6 +54,11 @@ inline constexpr int32_t kKindFromPexaV545 = 2;
 inline constexpr int32_t kKindFromTessaroV904 = 6;
 inline constexpr int32_t kKindDowngrade10200to10100 = 9;
 
+// A toolchain description record the host may pass: right size and both texts present.
+[[nodiscard]] inline bool IsWellFormed(const VivoToolchainRecord* record) {
+    return record != nullptr && record->size == 12 && record->name != nullptr && record->version != nullptr;
+}
+
 // True for the kinds 2 to 6, the conversions from another toolchain family.
 [[nodiscard]] constexpr bool IsCrossFamilyKind(int32_t kind) {
     return kind >= kKindFromPexaV545 && kind <= kKindFromTessaroV904;

@@ -136,7 +136,8 @@ void ConvertOutputFileExtensions(std::vector<std::string>& items) {
     }
 }
 
-void ConvertAssemblyItem(const std::vector<std::string>& sourceLines, std::vector<std::string>& targetItems) {
+void ConvertAssemblyItem(const std::vector<std::string>& sourceLines, std::vector<std::string>& targetItems,
+                         ChangeSummary& summary) {
     if (sourceLines.empty()) return;
     std::string assembly;
     for (std::string& item : SplitQuoted(std::string_view(sourceLines.front()), kItemDelimiters)) {
@@ -153,7 +154,7 @@ void ConvertAssemblyItem(const std::vector<std::string>& sourceLines, std::vecto
     const std::vector<std::string> innerLines{UndoubleEscapes(inner, "\"")};
 
     std::vector<std::string> converted{"[V|VERSION|1]]"};
-    ConvertOptionItems(innerLines, ConversionTable{{kAssemblyRows}}, converted);
+    ConvertOptionItems(innerLines, ConversionTable{{kAssemblyRows}}, converted, summary);
 
     std::string joined;
     for (std::string& item : converted) {

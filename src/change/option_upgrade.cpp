@@ -4,7 +4,7 @@
 
 #include "change/conversion_definitions.h"
 #include "change/cross_family.h"
-#include "change/tool_names.h"
+#include "options/tool_names.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
 
@@ -20,7 +20,7 @@ constexpr std::string_view kEndianLittleItem = "[S|ENDIAN|LITTLE]";
 bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
 // "Copy": the one line's option string as it is.
-int CopySingleLine(std::string_view, const StringList& options, std::string& result) {
+int CopySingleLine(std::string_view, const StringList& options, std::string& result, ChangeSummary&) {
     if (options.size() != 1) return 1;
     result = options.front();
     return 0;
@@ -138,7 +138,7 @@ std::optional<std::string> OptionUpgradeDriver::UpgradePhaseOptions(int32_t kind
         if (action.step != nullptr) {
             if ((context_.*action.step)(phaseName, context_.optionStrings, result) != 0) return std::nullopt;
         } else if (action.conversion != nullptr) {
-            if (action.conversion(phaseName, context_.optionStrings, result) != 0) return std::nullopt;
+            if (action.conversion(phaseName, context_.optionStrings, result, summary) != 0) return std::nullopt;
         } else if (action.firstNote != 0) {
             for (uint32_t id : {action.firstNote, action.secondNote}) {
                 std::optional<std::string> note = LoadString(id);

@@ -1,7 +1,7 @@
 #include "change/phase_list.h"
 
 #include "change/conversion_definitions.h"
-#include "change/tool_names.h"
+#include "options/tool_names.h"
 
 namespace vivo {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "change/conversion_definitions.h"
 #include "change/conversion_kind.h"
-#include "change/tool_names.h"
+#include "options/tool_names.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
 

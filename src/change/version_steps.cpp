@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "change/tool_names.h"
+#include "options/tool_names.h"
 
 namespace vivo {
 namespace {

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "interface/frame.h"
-#include "interface/plugin_files.h"
 #include "options/option_string.h"
+#include "platform/module_path.h"
 #include "platform/private_profile.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
@@ -25,7 +25,7 @@ class TemplatesHandler : public Handler {
 public:
     int32_t Run(char* buffer, int32_t* len) const {
         uint32_t count = 0;
-        const std::string escaped = EscapedTemplateList(PluginFilePath("TC.ini"), count);
+        const std::string escaped = EscapedTemplateList(platform::PluginFilePath("TC.ini"), count);
         // Each escaped NUL pair becomes one byte once decoded.
         const std::size_t needed = escaped.size() - count - 1;
         const int32_t capacity = *len;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "change/phase_option_conversion.h"
-#include "change/tool_names.h"
+#include "options/tool_names.h"
 #include "interface/frame.h"
 #include "queries/include_defines.h"
 #include "queries/linker_queries.h"

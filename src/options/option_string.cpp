@@ -3,8 +3,6 @@
 #include <array>
 #include <cstddef>
 
-#include "resources/string_table.h"
-
 namespace vivo {
 namespace {
 
@@ -179,20 +177,6 @@ std::string NextToken(std::string& rest, std::string_view delimiters) {
 void SplitList(std::string_view text, std::string_view delimiters, StringList& list) {
     const CharSet set(delimiters);
     while (!text.empty()) list.emplace_back(NextTokenIn(text, set));
-}
-
-bool IsListedPair(uint32_t stringId, std::string_view a, std::string_view b) {
-    const std::optional<std::string> entry = LoadString(stringId);
-    if (!entry) return false;
-    std::string pair(a);
-    pair.push_back('|');
-    pair += b;
-
-    const CharSet newline("\n");
-    std::string_view lines(*entry);
-    while (!lines.empty())
-        if (NextTokenIn(lines, newline) == pair) return true;
-    return false;
 }
 
 namespace {

@@ -62,10 +62,6 @@ std::string_view NextToken(std::string_view& rest, std::string_view delimiters);
 // no quote handling, no empty tokens, except that a text of delimiters only appends one "".
 void SplitList(std::string_view text, std::string_view delimiters, StringList& list);
 
-// True when the string-table list `stringId` (lines separated by newline) holds the line a "|" b.
-// False when the entry cannot be loaded.
-[[nodiscard]] bool IsListedPair(uint32_t stringId, std::string_view a, std::string_view b);
-
 // Decodes C escapes (\0 \n \t \b \r \f \' \") of `source` up to its end or a NUL byte: one byte per
 // copied character or escape, no terminator added (end the source with "\0" to get one). A backslash
 // before any other character gives that character; a backslash at the very end gives nothing.

@@ -1,7 +1,7 @@
 #include "queries/include_defines.h"
 
-#include "change/tool_names.h"
-#include "queries/option_items.h"
+#include "options/tool_names.h"
+#include "options/option_items.h"
 
 namespace vivo {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "change/tool_names.h"
+#include "options/tool_names.h"
 #include "options/option_string.h"
-#include "queries/option_items.h"
+#include "options/option_items.h"
 
 namespace vivo {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "queries/option_items.h"
+#include "options/option_items.h"
 
 namespace vivo {
 namespace {

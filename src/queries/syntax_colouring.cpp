@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "interface/plugin_files.h"
 #include "platform/common_folder.h"
+#include "platform/module_path.h"
 #include "platform/private_profile.h"
 
 namespace vivo {
@@ -48,7 +48,7 @@ std::optional<std::string> KeywordTextIn(std::string_view path, std::string_view
 
 ColouringFiles LocateColouringFiles() {
     ColouringFiles files;
-    files.primary = PluginFilePath(kColouringFileName);
+    files.primary = platform::PluginFilePath(kColouringFileName);
     const std::string folder = platform::CommonAppDataFolder();
     if (!folder.empty()) {
         files.secondary = folder;

@@ -85,15 +85,15 @@ TEST(OptionUpgrade, NotesAndResultOfEachKind) {
         if (!crossFamily) {
             EXPECT_EQ(result, row.result);
         }
-        EXPECT_EQ(summary.lines, row.notes);
+        EXPECT_EQ(summary.lines(), row.notes);
         // The summary keeps each note once, however many phases are converted.
         (void)driver.UpgradePhaseOptions(row.kind, kLinker, lines, summary);
-        EXPECT_EQ(summary.lines, row.notes);
+        EXPECT_EQ(summary.lines(), row.notes);
         if (crossFamily) continue;
         ChangeSummary untouched;
         const bool inTable = row.kind >= 0 && row.kind <= 18;
         EXPECT_EQ(driver.UpgradePhaseOptions(row.kind, kCompiler, {}, untouched), inTable ? std::nullopt : result);
-        EXPECT_TRUE(untouched.lines.empty());
+        EXPECT_TRUE(untouched.lines().empty());
     }
     ChangeSummary summary;
     EXPECT_EQ(OptionUpgradeDriver().UpgradePhaseOptions(0, kConfigurator, {Line(kCompiler, "[S|CPU|KZ600]")}, summary), "[S|CPU|KZ600]");

@@ -42,7 +42,7 @@ TEST(PhaseOrder, RewriteAndSummarySection) {
         ChangeSummary summary;
         EXPECT_EQ(RewritePhaseOrder(row.old, summary), row.expected);
         std::string lines;
-        for (const std::string& line : summary.lines) lines += line;
+        for (const std::string& line : summary.lines()) lines += line;
         EXPECT_EQ(lines, row.expected ? Section(row.old, *row.expected) : "");
     }
 }
@@ -195,7 +195,7 @@ TEST(PhaseMapping, RewriteAndSummarySection) {
         StringList expected = {"\r\nPhaseMapping:\r\n"};
         for (const std::string& line : old) expected.push_back("  \"" + line + "\" delete\r\n");
         for (const std::string& line : kKZMappings) expected.push_back("  \"" + line + "\" add\r\n");
-        EXPECT_EQ(summary.lines, expected);
+        EXPECT_EQ(summary.lines(), expected);
     }
 }
 

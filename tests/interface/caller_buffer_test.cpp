@@ -75,7 +75,7 @@ TEST(NulList, ReadMeasureAndWrite) {
 
 TEST(ExportFrame, NothingThrownLeavesTheFrameAndTheCallersResourcesComeBack) {
     auto* callers = reinterpret_cast<platform::ResourceLibrary*>(0x1);  // never dereferenced
-    platform::SwapResourceSource(callers);
+    const platform::ResourceScope host(callers);
     platform::ResourceLibrary* duringCall = callers;
     const int32_t result = RunExport([&]() -> int32_t {
         duringCall = platform::CurrentResourceSource();
@@ -84,7 +84,6 @@ TEST(ExportFrame, NothingThrownLeavesTheFrameAndTheCallersResourcesComeBack) {
     EXPECT_EQ(result, 1);
     EXPECT_EQ(duringCall, nullptr) << "the plug-in's own resources were not current";
     EXPECT_EQ(platform::CurrentResourceSource(), callers);
-    platform::SwapResourceSource(nullptr);
 }
 
 }  // namespace

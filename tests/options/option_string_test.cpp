@@ -82,22 +82,6 @@ TEST(OptionStringTest, ListsAndItems) {
     EXPECT_EQ(text, R"([S|CPU|KZ600] [S|P|"a b"|x]|)");
 }
 
-TEST(OptionStringTest, IsListedPair) {
-    // The second line "a|b" of any list entry of the plug-in's own table serves.
-    for (uint32_t id = 0; id < 10000; ++id) {
-        const std::string_view entry = OwnString(id).value_or("");
-        const size_t start = entry.find('\n') + 1, end = entry.find('\n', start), bar = entry.find('|', start);
-        if (start == 0 || end == std::string_view::npos || bar >= end) continue;
-        SCOPED_TRACE(id);
-        const std::string a(entry.substr(start, bar - start)), b(entry.substr(bar + 1, end - bar - 1));
-        EXPECT_TRUE(IsListedPair(id, a, b));
-        EXPECT_FALSE(IsListedPair(id, a, b + "X"));
-        EXPECT_FALSE(IsListedPair(id, a.substr(1), b));
-        return;
-    }
-    GTEST_FAIL() << "the string table has no list with a bar";
-}
-
 TEST(OptionStringTest, Escapes) {
     using Op = std::string (*)(std::string_view, std::string_view);
     struct Row { const char* name; Op op; std::string text; std::string_view chars; std::string result; };

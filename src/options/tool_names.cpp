@@ -1,4 +1,4 @@
-#include "change/tool_names.h"
+#include "options/tool_names.h"
 
 #include <array>
 
