@@ -4,6 +4,7 @@
 
 #include "change/show_message.h"
 #include "options/option_string.h"
+#include "options/plain_text.h"
 #include "platform/message_box.h"
 #include "platform/module_path.h"
 #include "platform/private_profile.h"
@@ -30,13 +31,6 @@ constexpr std::array<uint32_t, 5> kToolchainNameIds = {text::kToolchainName, tex
 // Names whose first word pair is followed by a comma inside the name itself:
 // "Sarnoki Lumo,Lumo/T Standard Toolchain".
 constexpr std::array<std::string_view, 2> kCommaNamePrefixes = {"Sarnoki Lumo", "Veltora Lumo"};
-
-std::string Trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(kWhitespace);
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(kWhitespace);
-    return std::string(text.substr(first, last - first + 1));
-}
 
 // Message 2008 in a box, from the Japanese resource library when it lies beside the plug-in.
 void ShowReadingError() {
@@ -66,7 +60,7 @@ std::optional<DefinitionRecord> ParseDefinitionRecord(std::string_view value) {
         }
     }
     if (fields.size() != 5) return std::nullopt;
-    for (std::string& field : fields) field = Trimmed(field);
+    for (std::string& field : fields) field = std::string(Trim(field, kWhitespace));
     const std::optional<int32_t> kind = ConversionKindOfName(fields[4]);
     if (!kind) return std::nullopt;
     return DefinitionRecord{fields[0], fields[1], fields[2], fields[3], *kind};

@@ -5,6 +5,7 @@
 
 #include "interface/frame.h"
 #include "options/option_string.h"
+#include "options/plain_text.h"
 #include "platform/module_path.h"
 #include "platform/private_profile.h"
 #include "resources/string_ids.h"
@@ -47,20 +48,11 @@ int32_t DeliverEntry(uint32_t id, char* buffer, int32_t* len) {
 bool LoadNumber(uint32_t id, uint32_t* out) {
     const std::optional<std::string> text = LoadString(id);
     if (!text) return false;
-    *out = LeadingDecimal(*text);
+    *out = ParseUnsigned(*text);
     return true;
 }
 
 }  // namespace
-
-uint32_t LeadingDecimal(std::string_view text) {
-    uint32_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') break;
-        value = value * 10 + static_cast<uint32_t>(c - '0');
-    }
-    return value;
-}
 
 std::string EscapedTemplateList(const std::string& iniPath, uint32_t& count) {
     std::string escaped;

@@ -2,6 +2,7 @@
 
 #include "options/tool_names.h"
 #include "options/option_items.h"
+#include "options/plain_text.h"
 
 namespace vivo {
 namespace {
@@ -19,15 +20,6 @@ std::string Quoted(std::string_view text) {
     quoted += text;
     quoted += '"';
     return DoubleEscapeInQuotes(quoted, kValueEscapes);
-}
-
-std::string Joined(const StringList& pieces, char separator) {
-    std::string joined;
-    for (size_t i = 0; i < pieces.size(); ++i) {
-        if (i != 0) joined += separator;
-        joined += pieces[i];
-    }
-    return joined;
 }
 
 std::string WithItem(std::string_view options, std::string_view prefix, std::string_view value) {

@@ -85,23 +85,6 @@ TEST(BuildOutput, ClassifiesByTheFirstMatchingRow) {
     }
 }
 
-// The markers are searched sixteen and thirty-two bytes at a time: every position of lines of every
-// length around those block sizes must be found, and near-misses ("(w)", "(W]", "(W" at the end) not.
-TEST(BuildOutput, FindsMarkersAtEveryPosition) {
-    for (std::size_t length = 3; length <= 72; ++length) {
-        for (std::size_t at = 0; at + 3 <= length; ++at) {
-            std::string line = std::string(length, 'x').replace(at, 3, "(W)");
-            SCOPED_TRACE(line);
-            const ClassificationRow* row = FindClassificationRow(line);
-            ASSERT_NE(row, nullptr);
-            EXPECT_EQ(row->kind, LineKind::kWarning);
-            EXPECT_EQ(FindClassificationRow(std::string(line).replace(at + 1, 1, "w")), nullptr);
-            EXPECT_EQ(FindClassificationRow(line.replace(at + 2, 1, "]")), nullptr);
-        }
-        EXPECT_EQ(FindClassificationRow(std::string(length - 2, 'x') + "(W"), nullptr) << length;
-    }
-}
-
 TEST(BuildOutput, MessageCodeByPrefix) {
     // One row per prefix of the message-code table, then the reading of the number. Columns: name, code word, code.
     const struct { const char* name; std::string_view codeWord; std::uint32_t code; } rows[] = {
