@@ -35,11 +35,6 @@ inline constexpr std::string_view kValueEscapes = "\"]";
 [[nodiscard]] std::optional<StringList> SplitQuoted(const char* text, std::string_view delimiters);
 [[nodiscard]] StringList SplitQuoted(std::string_view text, std::string_view delimiters);
 
-namespace detail {
-// The number of characters that `SplitQuoted` examines in splitting `text`: its work, for tests.
-[[nodiscard]] uint64_t SplitQuotedWork(std::string_view text, std::string_view delimiters);
-}  // namespace detail
-
 // Fills `set` with the items of the option string. False when `text` is null (the set is left as it
 // was) or an item has fewer than three fields, such as "[B|DEBUG|]" or a lone word (the set then holds
 // the items right of it). A key that stands twice gets the values joined by "|", the later item first.

@@ -104,46 +104,5 @@ TEST(OptionStringTest, Escapes) {
     }
 }
 
-// The characters examined, as the splitter counts them, for texts of one shape and of N and 2N
-// characters: a rescan per quoted stretch or per token would make the work grow fourfold.
-TEST(OptionStringTest, SplitQuotedWorkDoubles) {
-    struct Row { const char* name; std::string_view prefix; std::string_view unit; std::string_view delimiters; };
-    const Row rows[] = {
-        {"items", "", R"([S|INCLUDE|"a b"|"c"] )", kItemDelimiters},
-        {"fields", "", R"(S|"a""]]b"|)", kFieldDelimiters},
-        {"runs of delimiters", "", "a \t\r\n ", kItemDelimiters},
-        {"unterminated quote", "\"", "a b ", " "},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        std::string half(row.prefix), full(row.prefix);
-        for (int i = 0; i < 1 << 15; ++i) half += row.unit, full += row.unit, full += row.unit;
-        const uint64_t halfWork = detail::SplitQuotedWork(half, row.delimiters);
-        const uint64_t fullWork = detail::SplitQuotedWork(full, row.delimiters);
-        EXPECT_GE(halfWork, half.size());
-        EXPECT_NEAR(double(fullWork) / double(halfWork), 2.0, 0.01);
-    }
-}
-
-// Over a megabyte of items, every one read byte-exact; a key in every item gathers all its values.
-TEST(OptionStringTest, MegabyteOptionString) {
-    std::string text, all;
-    StringList items;
-    OptionSet expected;
-    for (size_t i = 0; text.size() < (1u << 20); ++i) {
-        const std::string n = std::to_string(i), value = R"("a ""]] )" + n + R"("|)" + n;
-        expected["S|K" + n] = value;
-        items.push_back("[S|K" + n + "|" + value + "]");
-        items.push_back("[I|ALL|" + n + "]");
-        all = n + (all.empty() ? "" : "|") + all;
-        text += items[items.size() - 2] + (i % 2 ? " " : "\r\n") + items.back() + "\t";
-    }
-    expected["I|ALL"] = all;
-    EXPECT_EQ(SplitQuoted(text, kItemDelimiters), items);
-    OptionSet set;
-    ASSERT_TRUE(ParseOptionString(text, set));
-    EXPECT_TRUE(set == expected);
-}
-
 }  // namespace
 }  // namespace vivo

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "platform/posix/scoped_environment.h"
-#include "queries/guarded_call.h"
+#include "support/guarded_call.h"
 
 namespace vivo {
 namespace {
