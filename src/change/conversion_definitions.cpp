@@ -35,7 +35,7 @@ constexpr std::array<std::string_view, 2> kCommaNamePrefixes = {"Sarnoki Lumo", 
 // Message 2008 in a box, from the Japanese resource library when it lies beside the plug-in.
 void ShowReadingError() {
     const ResourceScope japanese(platform::PluginFilePath(platform::ResourceLibraryFileName(true)));
-    ShowMessage(kMessageError, text::kReadingError, platform::kMessageBoxOk, "");
+    ShowErrorMessage(text::kReadingError, platform::kMessageBoxOk);
 }
 
 }  // namespace

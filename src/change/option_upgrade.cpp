@@ -11,14 +11,6 @@
 namespace vivo {
 namespace {
 
-constexpr std::string_view kMapItem = "[B|MAP|1]";
-constexpr std::string_view kEndianBigItem = "[S|ENDIAN|BIG]";
-constexpr std::string_view kEndianLittleItem = "[S|ENDIAN|LITTLE]";
-
-// Notes of the summary.
-
-bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
-
 // "Copy": the one line's option string as it is.
 int CopySingleLine(std::string_view, const StringList& options, std::string& result, ChangeSummary&) {
     if (options.size() != 1) return 1;
@@ -75,55 +67,6 @@ constexpr std::array<Actions, 19> kDispatch = {{
 static_assert(kDispatch.size() == kConversionKindCount, "one run per conversion kind");
 
 }  // namespace
-
-bool ConversionContext::PreScan(const StringList& lines) {
-    auto updateEndian = [this](std::string_view options) {
-        if (Contains(options, kEndianBigItem))
-            endianState = (endianState == kEndianNone || endianState == kEndianBig) ? kEndianBig : kEndianMixed;
-        else if (Contains(options, kEndianLittleItem))
-            endianState =
-                (endianState == kEndianNone || endianState == kEndianLittle) ? kEndianLittle : kEndianMixed;
-    };
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string& line = lines[i];
-        const std::size_t bar = line.find('|');
-        if (bar == std::string::npos) return false;
-        const int32_t position = static_cast<int32_t>(i);
-        toolNames.push_back(line.substr(0, bar));
-        optionStrings.push_back(line.substr(bar + 1));
-        const std::string& options = optionStrings.back();
-        currentTool = ToolIdOfName(toolNames.back());
-        switch (currentTool) {
-            case kToolCompiler:
-                compilerLine = position;
-                updateEndian(options);
-                compilerMapFlag = Contains(options, kMapItem) ? 1 : 0;
-                break;
-            case kToolAssembler:
-                assemblerLine = position;
-                updateEndian(options);
-                break;
-            case kToolLibraryGenerator: {
-                libraryGeneratorLine = position;
-                updateEndian(options);
-                OptionSet items;
-                // A failed parse still leaves the items right of the bad one; those count.
-                (void)ParseOptionString(std::string_view(options), items);
-                const auto mode = items.find("S|MODE");
-                const auto path = items.find("S|EXISTOUTPUTPATH");
-                if (mode != items.end() && mode->second == "EXISTING" && path != items.end())
-                    existingLibraryPath = path->second;
-                break;
-            }
-            case kToolLinker:
-                linkerLine = position;
-                if (Contains(options, kMapItem)) linkerMapFlag = 1;
-                break;
-            default: break;
-        }
-    }
-    return true;
-}
 
 std::optional<std::string> OptionUpgradeDriver::UpgradePhaseOptions(int32_t kind, std::string_view phaseName,
                                                                     const StringList& lines,

@@ -23,8 +23,6 @@ public:
     [[nodiscard]] std::optional<std::string> UpgradePhaseOptions(int32_t kind, std::string_view phaseName,
                                                                  const StringList& lines, ChangeSummary& summary);
 
-    [[nodiscard]] const ConversionContext& context() const { return context_; }
-
 private:
     ConversionContext context_;
 };

@@ -1,6 +1,7 @@
 #include "change/phase_list.h"
 
 #include "change/conversion_definitions.h"
+#include "options/plain_text.h"
 #include "options/tool_names.h"
 
 namespace vivo {
@@ -45,18 +46,6 @@ int32_t OldToolFor(int32_t kind, int32_t newTool) {
     return kNoTool;
 }
 
-// Each name followed by "\n", then one more "\n"; no name at all is "\n\n" as well.
-std::string NewlineListText(const StringList& names) {
-    if (names.empty()) return "\n\n";
-    std::string text;
-    for (const std::string& name : names) {
-        text += name;
-        text += '\n';
-    }
-    text += '\n';
-    return text;
-}
-
 // In-family: which phases of the old list a requested phase draws on.
 bool IsCandidate(int32_t requested, int32_t candidate) {
     switch (requested) {
@@ -77,7 +66,7 @@ PhaseAnswer InFamilyAnswer(const StringList& phaseList, std::string_view phaseNa
         const std::string toolName = bar == std::string::npos ? std::string() : line.substr(0, bar);
         if (IsCandidate(requested, ToolIdOfName(toolName))) names.push_back(toolName);
     }
-    return {false, NewlineListText(names)};
+    return {false, NewlineList(names)};
 }
 
 }  // namespace
@@ -112,7 +101,7 @@ std::optional<PhaseAnswer> OldPhasesOf(int32_t kind, const StringList& stateList
         if (oldTool == kDecidedByStates) {
             std::optional<StringList> names = PexaV545LinkerPhases(stateList);
             if (!names) return std::nullopt;
-            return PhaseAnswer{false, NewlineListText(*names)};
+            return PhaseAnswer{false, NewlineList(*names)};
         }
         if (oldTool == kNoTool) return PhaseAnswer{false, "\n\n"};
         return PhaseAnswer{false, ToolNameOfId(oldTool) + "\n\n"};

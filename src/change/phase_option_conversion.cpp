@@ -12,8 +12,6 @@
 namespace vivo {
 namespace {
 
-// String-table entries of this conversion.
-
 // Values of carried flags that the source lacks; other absent keys are left out.
 struct DefaultValue {
     std::string_view key;

@@ -2,6 +2,7 @@
 
 #include "change/conversion_definitions.h"
 #include "change/conversion_kind.h"
+#include "options/plain_text.h"
 #include "options/tool_names.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
@@ -31,11 +32,20 @@ std::optional<PhaseFields> SplitPhaseLine(std::string_view line) {
 
 }  // namespace
 
-std::optional<std::string> RewritePhaseOrder(const StringList& oldOrder, ChangeSummary& summary) {
+bool AddReplacedListSection(uint32_t headingId, const StringList& removed, const StringList& added,
+                            ChangeSummary& summary) {
+    const std::optional<std::string> heading = LoadString(headingId);
     const std::optional<std::string> deletedPattern = LoadString(text::kDeletedLine);
     const std::optional<std::string> addedPattern = LoadString(text::kAddedLine);
-    if (!deletedPattern || !addedPattern) return std::nullopt;
+    if (!heading || !deletedPattern || !addedPattern) return false;
+    StringList lines{*heading};
+    for (const std::string& line : removed) lines.push_back(FormatText(*deletedPattern, {line}));
+    for (const std::string& line : added) lines.push_back(FormatText(*addedPattern, {line}));
+    summary.AppendUniqueLines(lines);
+    return true;
+}
 
+std::optional<std::string> RewritePhaseOrder(const StringList& oldOrder, ChangeSummary& summary) {
     bool configuratorOn = false;
     bool linkerSeen = false;
     StringList deleted;
@@ -50,7 +60,7 @@ std::optional<std::string> RewritePhaseOrder(const StringList& oldOrder, ChangeS
         }
         if ((tool == kPexaConfigurator || tool == kPexaConfiguratorDorn) && fields->state == "1")
             configuratorOn = true;
-        deleted.push_back(FormatText(*deletedPattern, {line}));
+        deleted.push_back(line);
     }
 
     const std::optional<std::string> newOrder =
@@ -63,26 +73,16 @@ std::optional<std::string> RewritePhaseOrder(const StringList& oldOrder, ChangeS
         const std::optional<PhaseFields> fields = SplitPhaseLine(line);
         if (!fields) return std::nullopt;
         if (linkerSeen && ToolIdOfName(fields->toolName) == kToolLinker) continue;
-        added.push_back(FormatText(*addedPattern, {line}));
+        added.push_back(line);
     }
-
-    const std::optional<std::string> heading = LoadString(text::kPhaseOrderHeading);
-    if (!heading) return std::nullopt;
-    deleted.insert(deleted.begin(), *heading);
-    summary.AppendUniqueLines(deleted);
-    summary.AppendUniqueLines(added);
+    if (!AddReplacedListSection(text::kPhaseOrderHeading, deleted, added, summary)) return std::nullopt;
     return newOrder;
 }
 
 std::optional<std::string> NewPhaseOrder(int32_t kind, const StringList& oldOrder, ChangeSummary& summary) {
     if (IsCrossFamilyKind(kind)) return RewritePhaseOrder(oldOrder, summary);
-    std::string text;
-    for (const std::string& line : oldOrder) {
-        text += line;
-        text += '\n';
-    }
-    text += '\n';
-    return text;
+    // The old order as it came: an empty one is the host's lone NUL again.
+    return oldOrder.empty() ? std::string("\n") : NewlineList(oldOrder);
 }
 
 std::optional<std::string> UpgradePhaseOrder(const VivoToolchainRecord* from, const VivoToolchainRecord* to,

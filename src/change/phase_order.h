@@ -15,6 +15,12 @@
 
 namespace vivo {
 
+// The summary section of a list the change replaced: the heading `headingId`, a delete line per
+// removed line, then an add line per added line, each line kept once. False (the summary untouched)
+// when a text of the section cannot be loaded.
+[[nodiscard]] bool AddReplacedListSection(uint32_t headingId, const StringList& removed, const StringList& added,
+                                          ChangeSummary& summary);
+
 // The KZ phase order (text 2015 when an old Pexa configurator ran, else 2014) for the old order of a
 // cross-family change, as a newline list; hands the "PhaseOrder" section of deleted and added phases
 // to `summary`. Nothing, and the summary untouched, when a line has more than three fields or a text

@@ -26,7 +26,6 @@ struct ConversionContext {
     int32_t compilerLine = 0;
     int32_t assemblerLine = 0;
     std::string existingLibraryPath;  // the library generator's EXISTOUTPUTPATH in mode EXISTING, quotes kept
-    int32_t currentTool = 2;
     int32_t libraryGeneratorLine = 0;
 
     StringList optionStrings;  // each line behind its first bar
@@ -54,10 +53,11 @@ struct ConversionContext {
     int Downgrade10200to10100(std::string_view phaseName, const StringList& options, std::string& result) const;
 
 private:
-    enum class StepStart { kFailed, kDone, kOwnText };
-    // The start all steps share: the tool of the phase, and the phase's own text in `result`.
-    StepStart Start(std::string_view phaseName, const StringList& options, std::string& result,
-                    int32_t& tool) const;
+    // What every step shares: 1 without option strings; a tool other than the four gets the first
+    // option string; else `result` is the phase's own option string (when empty), and `rewrite(tool)`
+    // changes it.
+    template <class Rewrite>
+    int RunStep(std::string_view phaseName, const StringList& options, std::string& result, Rewrite&& rewrite) const;
 };
 
 }  // namespace vivo

@@ -15,8 +15,6 @@ namespace vivo {
 
 namespace {
 
-// String-table entries of the plug-in's identity.
-
 constexpr std::string_view kTemplatesSection = "GetTemplates";
 constexpr std::string_view kEndOfTemplates = "False";
 constexpr std::size_t kTemplateBufferSize = 256;

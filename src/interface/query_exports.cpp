@@ -4,8 +4,9 @@
 #include <string>
 
 #include "change/phase_option_conversion.h"
-#include "options/tool_names.h"
 #include "interface/frame.h"
+#include "options/plain_text.h"
+#include "options/tool_names.h"
 #include "queries/include_defines.h"
 #include "queries/linker_queries.h"
 

@@ -25,6 +25,17 @@ std::string Joined(const std::vector<std::string>& pieces, char separator) {
     return joined;
 }
 
+std::string NewlineList(const std::vector<std::string>& elements) {
+    if (elements.empty()) return "\n\n";  // the host reads an empty list as two NULs
+    std::string text;
+    for (const std::string& e : elements) {
+        text += e;
+        text += '\n';
+    }
+    text += '\n';
+    return text;
+}
+
 std::uint32_t ParseUnsigned(std::string_view text) {
     constexpr std::uint32_t kMax = std::numeric_limits<std::uint32_t>::max();
     std::size_t i = 0;

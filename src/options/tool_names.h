@@ -17,8 +17,6 @@ inline constexpr int32_t kToolConfigurator = 7;
 // Tool kinds, by the ending of a tool's name.
 inline constexpr int32_t kKindCompiler = 0;
 inline constexpr int32_t kKindAssembler = 1;
-inline constexpr int32_t kKindLinker = 2;
-inline constexpr int32_t kKindLibraryGenerator = 3;
 
 // Toolchain kind of this plug-in's own toolchain (names ending in "KZ Standard Toolchain").
 inline constexpr int32_t kToolchainKindKZ = 5;

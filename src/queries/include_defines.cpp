@@ -1,6 +1,5 @@
 #include "queries/include_defines.h"
 
-#include "options/tool_names.h"
 #include "options/option_items.h"
 #include "options/plain_text.h"
 
@@ -34,11 +33,6 @@ std::string WithItem(std::string_view options, std::string_view prefix, std::str
 }
 
 }  // namespace
-
-bool KeepsIncludesAndDefines(std::string_view toolName) {
-    const int32_t kind = ToolKindOfName(toolName);
-    return kind == kKindCompiler || kind == kKindAssembler;
-}
 
 StringList IncludeDirectoriesOf(std::string_view options) {
     StringList directories = SplitQuoted(FirstValue(OptionItems(options), kIncludePrefix), "|");

@@ -69,8 +69,6 @@ TEST(NulList, ReadMeasureAndWrite) {
     char bytes[] = "a\nb\nc";
     NewlinesToNul(bytes, 3);  // only within the count
     EXPECT_EQ(std::string(bytes, 5), std::string("a\0b\nc", 5));
-    EXPECT_EQ(NewlineList({}), "\n\n");
-    EXPECT_EQ(NewlineList({"a", "b"}), "a\nb\n\n");
 }
 
 TEST(ExportFrame, NothingThrownLeavesTheFrameAndTheCallersResourcesComeBack) {
