@@ -59,8 +59,8 @@ void ConvertOptionItems(const std::vector<std::string>& sourceLines, const Conve
     std::optional<RenameTexts> texts;
     std::vector<std::string> pending;
     for (const std::string& item : SplitQuoted(std::string_view(joined), kItemDelimiters)) {
-        for (const ConversionRows& part : table.parts) {
-            for (const ConversionRow& row : part) {
+        for (const ConversionRows& stretch : table.stretches) {
+            for (const ConversionRow& row : stretch) {
                 const std::string_view oldPrefix = row.oldPrefix;
                 if (!std::string_view(item).starts_with(oldPrefix)) continue;
                 // "[B|HEAP|1]" -> new prefix alone; "[B|DEBUG|0]" by "[B|DEBUG|" -> new prefix + "0]"

@@ -41,11 +41,11 @@ using ConversionRows = std::span<const ConversionRow>;
 // tables own (a shared table with one row inserted, or the first rows of another's table); the
 // stretches are read one after the other. An empty table converts nothing.
 struct ConversionTable {
-    std::array<ConversionRows, 3> parts{};
+    std::array<ConversionRows, 3> stretches{};
 
     [[nodiscard]] constexpr std::size_t size() const {
         std::size_t count = 0;
-        for (const ConversionRows& part : parts) count += part.size();
+        for (const ConversionRows& stretch : stretches) count += stretch.size();
         return count;
     }
 };

@@ -97,10 +97,10 @@ constexpr std::string_view kItemWhitespace = "\n\r\t ";
 bool ConversionContext::PreScan(const StringList& lines) {
     auto updateEndian = [this](std::string_view options) {
         if (Contains(options, kEndianBigItem))
-            endianState = (endianState == kEndianNone || endianState == kEndianBig) ? kEndianBig : kEndianMixed;
+            endianState = (endianState == Endian::kNone || endianState == Endian::kBig) ? Endian::kBig : Endian::kMixed;
         else if (Contains(options, kEndianLittleItem))
             endianState =
-                (endianState == kEndianNone || endianState == kEndianLittle) ? kEndianLittle : kEndianMixed;
+                (endianState == Endian::kNone || endianState == Endian::kLittle) ? Endian::kLittle : Endian::kMixed;
     };
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string& line = lines[i];
@@ -167,8 +167,8 @@ int ConversionContext::Upgrade10000to10001(std::string_view phaseName, const Str
     return RunStep(phaseName, options, result, [&](int32_t tool) {
         if (tool != kToolLinker) return;
         if (Contains(result, kEndianBigItem) || Contains(result, kEndianLittleItem)) return;
-        if (endianState == kEndianBig) AddItem(result, kEndianBigItem);
-        if (endianState == kEndianLittle) AddItem(result, kEndianLittleItem);
+        if (endianState == Endian::kBig) AddItem(result, kEndianBigItem);
+        if (endianState == Endian::kLittle) AddItem(result, kEndianLittleItem);
     });
 }
 

@@ -11,15 +11,17 @@
 namespace vivo {
 
 // Endian states the pre-scan finds in the compiler, assembler and library generator lines.
-inline constexpr int32_t kEndianNone = -1;
-inline constexpr int32_t kEndianBig = 0;
-inline constexpr int32_t kEndianLittle = 1;
-inline constexpr int32_t kEndianMixed = 2;
+enum class Endian : int32_t {
+    kNone = -1,  // no line holds an endian item
+    kBig = 0,
+    kLittle = 1,
+    kMixed = 2,  // both kinds stand in the lines
+};
 
 // Facts about all phases of the project, gathered by the pre-scan of the host's phase options list
 // ("tool name|option string" lines), and the steps that use them. Set afresh for every call.
 struct ConversionContext {
-    int32_t endianState = kEndianNone;
+    Endian endianState = Endian::kNone;
     uint32_t linkerMapFlag = 0;    // the linker's line holds "[B|MAP|1]"; never reset
     uint32_t compilerMapFlag = 0;  // the last compiler line holds "[B|MAP|1]"
     int32_t linkerLine = 0;        // line positions; a tool without a line keeps 0

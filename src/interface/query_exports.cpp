@@ -40,11 +40,11 @@ class AssemblerDefinesHandler final : public DefinesHandler {};
 template <class CompilerHandler, class AssemblerHandler, class Work>
 std::optional<std::string> ForToolKind(const char* toolName, Work&& work) {
     switch (ToolKindOfName(toolName)) {
-        case kKindCompiler: {
+        case ToolKind::kCompiler: {
             CompilerHandler handler;
             return work(handler);
         }
-        case kKindAssembler: {
+        case ToolKind::kAssembler: {
             AssemblerHandler handler;
             return work(handler);
         }
@@ -65,7 +65,7 @@ public:
         const std::optional<LinkerInformation> information = LinkerInformationOf(toolchain.name);
         if (!information) return 1;
         *flags = information->flags;
-        *second = information->second;
+        *second = information->hostValue;
         return 0;
     }
 };
@@ -153,8 +153,8 @@ VIVO_API int32_t VIVO_CALL SetDefines(const char* toolName, const char* options,
 
 VIVO_API int32_t VIVO_CALL GetLinkerMapFile(uint32_t /*ignored*/, const char* options, char* buffer,
                                             int32_t* len) {
-    if (AnyNull(options, buffer, len)) return 1;
     return RunExport([&] {
+        if (AnyNull(options, buffer, len)) return 1;
         const MapFileHandler handler;
         return Deliver(Protocol::kNewlineTextWithTerminator, handler.MapFileList(options), buffer, len);
     });

@@ -38,36 +38,42 @@ constexpr std::array<NamedNumber, 24> kToolNames = {{
     {"Veltora Tessaro Assembler", 26},
 }};
 
+template <class Kind>
+struct NamedKind {
+    std::string_view ending;
+    Kind kind;
+};
+
 // Tool kinds by name ending, tried in order: "Generator" before "Compiler", so that
 // "... C/C++ Library Generator" is a library generator.
-constexpr std::array<NamedNumber, 10> kToolKinds = {{
-    {"Generator", 3},
-    {"Compiler", 0},
-    {"Assembler", 1},
-    {"Bindex", 2},
-    {"OPTIMIZER", 2},
-    {"Linker", 2},
-    {"Debug", 4},
-    {"Librarian", 5},
-    {"Stype Converter", 6},
-    {"Configurator", 7},
+constexpr std::array<NamedKind<ToolKind>, 10> kToolKinds = {{
+    {"Generator", ToolKind::kLibraryGenerator},
+    {"Compiler", ToolKind::kCompiler},
+    {"Assembler", ToolKind::kAssembler},
+    {"Bindex", ToolKind::kLinker},
+    {"OPTIMIZER", ToolKind::kLinker},
+    {"Linker", ToolKind::kLinker},
+    {"Debug", ToolKind::kDebugger},
+    {"Librarian", ToolKind::kLibrarian},
+    {"Stype Converter", ToolKind::kStypeConverter},
+    {"Configurator", ToolKind::kConfigurator},
 }};
 
 // Toolchain kinds by name ending, tried in order.
-constexpr std::array<NamedNumber, 6> kToolchainKinds = {{
-    {"Tessaro RISC engine Standard Toolchain", 0},
-    {"Lumo,Lumo/T Standard Toolchain", 1},
-    {"Pexa", 2},
-    {"Veltora Nivo Family Standard Toolchain", 3},
-    {"IAR ICCNivo (Nivo Family) Standard Toolchain", 4},
-    {"KZ Standard Toolchain", 5},
+constexpr std::array<NamedKind<ToolchainKind>, 6> kToolchainKinds = {{
+    {"Tessaro RISC engine Standard Toolchain", ToolchainKind::kTessaro},
+    {"Lumo,Lumo/T Standard Toolchain", ToolchainKind::kLumo},
+    {"Pexa", ToolchainKind::kPexa},
+    {"Veltora Nivo Family Standard Toolchain", ToolchainKind::kNivo},
+    {"IAR ICCNivo (Nivo Family) Standard Toolchain", ToolchainKind::kIarNivo},
+    {"KZ Standard Toolchain", ToolchainKind::kKZ},
 }};
 
-template <size_t N>
-int32_t KindByEnding(const std::array<NamedNumber, N>& table, std::string_view name) {
-    for (const NamedNumber& row : table)
-        if (name.ends_with(row.name)) return row.number;
-    return -1;
+template <class Kind, size_t N>
+Kind KindByEnding(const std::array<NamedKind<Kind>, N>& table, std::string_view name) {
+    for (const NamedKind<Kind>& row : table)
+        if (name.ends_with(row.ending)) return row.kind;
+    return Kind::kUnknown;
 }
 
 }  // namespace
@@ -84,8 +90,8 @@ std::string ToolNameOfId(int32_t id) {
     return {};
 }
 
-int32_t ToolKindOfName(std::string_view name) { return KindByEnding(kToolKinds, name); }
+ToolKind ToolKindOfName(std::string_view name) { return KindByEnding(kToolKinds, name); }
 
-int32_t ToolchainKindOfName(std::string_view name) { return KindByEnding(kToolchainKinds, name); }
+ToolchainKind ToolchainKindOfName(std::string_view name) { return KindByEnding(kToolchainKinds, name); }
 
 }  // namespace vivo

@@ -18,7 +18,7 @@ std::string LinkerMapFileOf(std::string_view options) {
 }
 
 std::optional<LinkerInformation> LinkerInformationOf(std::string_view toolchainName) {
-    if (ToolchainKindOfName(toolchainName) != kToolchainKindKZ) return std::nullopt;
+    if (ToolchainKindOfName(toolchainName) != ToolchainKind::kKZ) return std::nullopt;
     return LinkerInformation{15, 1};
 }
 

@@ -14,27 +14,27 @@ std::string Line(const char* tool, const std::string& options) { return std::str
 // Columns: name, lines, endian state, compiler and linker map flags, the line of the compiler, assembler,
 // library generator and linker, the existing library's path.
 struct PreScanRow {
-    const char* name; StringList lines; int32_t endian; uint32_t compilerMap, linkerMap;
+    const char* name; StringList lines; Endian endian; uint32_t compilerMap, linkerMap;
     int32_t compilerLine, assemblerLine, libraryGeneratorLine, linkerLine; std::string existingLibrary;
 };
 
 const PreScanRow kPreScanRows[] = {
-    {"nothing found", {Line(kConfigurator, "[S|ENDIAN|BIG]")}, -1, 0, 0, 0, 0, 0, 0, ""},
-    {"big and little: mixed", {Line(kCompiler, "[S|ENDIAN|BIG]"), Line(kAssembler, "[S|ENDIAN|LITTLE]")}, 2, 0, 0, 0, 1, 0, 0, ""},
-    {"little and big: mixed", {Line(kCompiler, "[S|ENDIAN|LITTLE]"), Line(kAssembler, "[S|ENDIAN|BIG]")}, 2, 0, 0, 0, 1, 0, 0, ""},
+    {"nothing found", {Line(kConfigurator, "[S|ENDIAN|BIG]")}, Endian::kNone, 0, 0, 0, 0, 0, 0, ""},
+    {"big and little: mixed", {Line(kCompiler, "[S|ENDIAN|BIG]"), Line(kAssembler, "[S|ENDIAN|LITTLE]")}, Endian::kMixed, 0, 0, 0, 1, 0, 0, ""},
+    {"little and big: mixed", {Line(kCompiler, "[S|ENDIAN|LITTLE]"), Line(kAssembler, "[S|ENDIAN|BIG]")}, Endian::kMixed, 0, 0, 0, 1, 0, 0, ""},
     {"agreeing little, linker endian ignored, no item leaves it",
      {Line(kLinker, "[S|ENDIAN|BIG]"), Line(kLibraryGenerator, "[S|ENDIAN|LITTLE]"), Line(kCompiler, ""),
-      Line(kAssembler, "[S|ENDIAN|LITTLE]")}, 1, 0, 0, 2, 3, 1, 0, ""},
+      Line(kAssembler, "[S|ENDIAN|LITTLE]")}, Endian::kLittle, 0, 0, 2, 3, 1, 0, ""},
     {"map flags; a later compiler line resets its flag, the linker's stays",
      {Line(kCompiler, "[B|MAP|1]"), Line(kLinker, "[B|MAP|1]"), Line(kLinker, ""), Line(kCompiler, "[B|MAP|0]")},
-     -1, 0, 1, 3, 0, 0, 2, ""},
+     Endian::kNone, 0, 1, 3, 0, 0, 2, ""},
     {"existing library with its quotes", {Line(kLibraryGenerator, "[S|MODE|EXISTING] [S|EXISTOUTPUTPATH|\"C:\\a b\\x.lib\"]")},
-     -1, 0, 0, 0, 0, 0, 0, "\"C:\\a b\\x.lib\""},
-    {"library built, not existing", {Line(kLibraryGenerator, "[S|MODE|BUILD] [S|EXISTOUTPUTPATH|\"x.lib\"]")}, -1, 0, 0, 0, 0, 0, 0, ""},
-    {"existing library without its path", {Line(kLibraryGenerator, "[S|MODE|EXISTING]")}, -1, 0, 0, 0, 0, 0, 0, ""},
+     Endian::kNone, 0, 0, 0, 0, 0, 0, "\"C:\\a b\\x.lib\""},
+    {"library built, not existing", {Line(kLibraryGenerator, "[S|MODE|BUILD] [S|EXISTOUTPUTPATH|\"x.lib\"]")}, Endian::kNone, 0, 0, 0, 0, 0, 0, ""},
+    {"existing library without its path", {Line(kLibraryGenerator, "[S|MODE|EXISTING]")}, Endian::kNone, 0, 0, 0, 0, 0, 0, ""},
     {"a bad item left of the items still counts",
-     {Line(kLibraryGenerator, "[B|DEBUG|] [S|MODE|EXISTING] [S|EXISTOUTPUTPATH|x.lib]")}, -1, 0, 0, 0, 0, 0, 0, "x.lib"},
-    {"options split at the first bar only", {"Veltora Bindex|[B|MAP|1]|x", "|"}, -1, 0, 1, 0, 0, 0, 0, ""},
+     {Line(kLibraryGenerator, "[B|DEBUG|] [S|MODE|EXISTING] [S|EXISTOUTPUTPATH|x.lib]")}, Endian::kNone, 0, 0, 0, 0, 0, 0, "x.lib"},
+    {"options split at the first bar only", {"Veltora Bindex|[B|MAP|1]|x", "|"}, Endian::kNone, 0, 1, 0, 0, 0, 0, ""},
 };
 
 TEST(OptionUpgrade, PreScan) {
