@@ -84,26 +84,26 @@ int RunCrossFamilyConversion(const CrossFamilyConversion& conversion, std::strin
     const ToolConversion* tool = nullptr;
     std::vector<std::string> items;
     switch (ToolIdOfName(phaseName)) {
-        case kToolCompiler:
+        case ToolId::kCompiler:
             tool = &conversion.compiler;
             items.emplace_back("[V|VERSION|1]");
             break;
-        case kToolAssembler:
+        case ToolId::kAssembler:
             tool = &conversion.assembler;
             items.emplace_back("[V|VERSION|1]");
             break;
-        case kToolLibraryGenerator: {
+        case ToolId::kLibraryGenerator: {
             tool = &conversion.libraryGenerator;
             auto defaults = LoadString(text::kLibraryGeneratorDefaults);
             if (!defaults) return 1;
             items.push_back(std::move(*defaults));
             break;
         }
-        case kToolLinker:
+        case ToolId::kLinker:
             tool = &conversion.linker;
             items.emplace_back("[V|VERSION|6]");
             break;
-        case kToolConfigurator: {
+        case ToolId::kConfigurator: {
             tool = &conversion.configurator;
             auto defaults = LoadString(text::kConfiguratorDefaults);
             if (!defaults) return 1;

@@ -7,39 +7,42 @@
 namespace vivo {
 namespace {
 
-constexpr int32_t kNoTool = -1;
-constexpr int32_t kDecidedByStates = -2;  // the Pexa V5.45 linker decision
-
-constexpr int32_t kPexaLinker = 12;
-constexpr int32_t kPexaLibrarian = 13;
-constexpr int32_t kPexaStypeConverter = 14;
+constexpr ToolId kNoTool = ToolId::kUnknown;
+// Not a tool: the Pexa V5.45 linker decision says which old tools supply the KZ linker.
+constexpr auto kDecidedByStates = static_cast<ToolId>(-2);
 
 // The old tool that supplies each new KZ tool, by cross-family kind.
 struct Correspondence {
     int32_t kind;
-    int32_t compiler;
-    int32_t assembler;
-    int32_t libraryGenerator;
-    int32_t linker;
-    int32_t configurator;
+    ToolId compiler;
+    ToolId assembler;
+    ToolId libraryGenerator;
+    ToolId linker;
+    ToolId configurator;
 };
+using T = ToolId;
 constexpr std::array<Correspondence, 5> kCorrespondences = {{
-    {2, 9, 11, 9, kDecidedByStates, 15},  // from Pexa V5.45: the C compiler also for the library
-    {3, 10, 11, 8, 6, 15},                // from Pexa V6.00
-    {4, 18, 19, 17, 20, kNoTool},         // from Lumo V6
-    {5, 22, 23, 21, 6, kNoTool},          // from Lumo V7
-    {6, 25, 26, 24, 6, kNoTool},          // from Tessaro V9.04
+    // from Pexa V5.45: the C compiler also for the library
+    {2, T::kPexaCCompiler, T::kPexaAssembler, T::kPexaCCompiler, kDecidedByStates, T::kPexaConfigurator},
+    // from Pexa V6.00
+    {3, T::kPexaCompiler, T::kPexaAssembler, T::kPexaLibraryGenerator, T::kLinker, T::kPexaConfigurator},
+    // from Lumo V6
+    {4, T::kSarnokiLumoCompiler, T::kSarnokiLumoAssembler, T::kSarnokiLumoLibraryGenerator, T::kSarnokiBindex, kNoTool},
+    // from Lumo V7
+    {5, T::kVeltoraLumoCompiler, T::kVeltoraLumoAssembler, T::kVeltoraLumoLibraryGenerator, T::kLinker, kNoTool},
+    // from Tessaro V9.04
+    {6, T::kTessaroCompiler, T::kTessaroAssembler, T::kTessaroLibraryGenerator, T::kLinker, kNoTool},
 }};
 
-int32_t OldToolFor(int32_t kind, int32_t newTool) {
+ToolId OldToolFor(int32_t kind, ToolId newTool) {
     for (const Correspondence& c : kCorrespondences) {
         if (c.kind != kind) continue;
         switch (newTool) {
-            case kToolCompiler: return c.compiler;
-            case kToolAssembler: return c.assembler;
-            case kToolLibraryGenerator: return c.libraryGenerator;
-            case kToolLinker: return c.linker;
-            case kToolConfigurator: return c.configurator;
+            case ToolId::kCompiler: return c.compiler;
+            case ToolId::kAssembler: return c.assembler;
+            case ToolId::kLibraryGenerator: return c.libraryGenerator;
+            case ToolId::kLinker: return c.linker;
+            case ToolId::kConfigurator: return c.configurator;
             default: return kNoTool;
         }
     }
@@ -47,18 +50,18 @@ int32_t OldToolFor(int32_t kind, int32_t newTool) {
 }
 
 // In-family: which phases of the old list a requested phase draws on.
-bool IsCandidate(int32_t requested, int32_t candidate) {
+bool IsCandidate(ToolId requested, ToolId candidate) {
     switch (requested) {
-        case kToolLinker: return candidate != kNoTool;
-        case kToolCompiler: return candidate == kToolLinker || candidate == kToolCompiler;
-        case kToolLibraryGenerator: return candidate == kToolLinker || candidate == kToolLibraryGenerator;
+        case ToolId::kLinker: return candidate != kNoTool;
+        case ToolId::kCompiler: return candidate == ToolId::kLinker || candidate == ToolId::kCompiler;
+        case ToolId::kLibraryGenerator: return candidate == ToolId::kLinker || candidate == ToolId::kLibraryGenerator;
         default: return false;
     }
 }
 
 PhaseAnswer InFamilyAnswer(const StringList& phaseList, std::string_view phaseName) {
-    const int32_t requested = ToolIdOfName(phaseName);
-    if (requested != kToolLinker && requested != kToolCompiler && requested != kToolLibraryGenerator)
+    const ToolId requested = ToolIdOfName(phaseName);
+    if (requested != ToolId::kLinker && requested != ToolId::kCompiler && requested != ToolId::kLibraryGenerator)
         return {true, std::string(phaseName)};
     StringList names;
     for (const std::string& line : phaseList) {
@@ -80,24 +83,24 @@ std::optional<StringList> PexaV545LinkerPhases(const StringList& stateList) {
         if (fields.size() < 2) return std::nullopt;
         const int digit = fields[1] == "0" ? 1 : 2;
         switch (ToolIdOfName(fields[0])) {
-            case kPexaLinker: linker = digit; break;
-            case kPexaLibrarian: librarian = digit; break;
-            case kPexaStypeConverter: converter = digit; break;
+            case ToolId::kPexaLinker: linker = digit; break;
+            case ToolId::kPexaLibrarian: librarian = digit; break;
+            case ToolId::kPexaStypeConverter: converter = digit; break;
             default: break;
         }
     }
     const LinkerDecision& decision = kPexaV545LinkerDecisions[9 * linker + 3 * librarian + converter];
     StringList names;
-    if (decision.linker) names.push_back(ToolNameOfId(kPexaLinker));
-    if (decision.librarian) names.push_back(ToolNameOfId(kPexaLibrarian));
-    if (decision.converter) names.push_back(ToolNameOfId(kPexaStypeConverter));
+    if (decision.linker) names.push_back(ToolNameOfId(ToolId::kPexaLinker));
+    if (decision.librarian) names.push_back(ToolNameOfId(ToolId::kPexaLibrarian));
+    if (decision.converter) names.push_back(ToolNameOfId(ToolId::kPexaStypeConverter));
     return names;
 }
 
 std::optional<PhaseAnswer> OldPhasesOf(int32_t kind, const StringList& stateList, const StringList& phaseList,
                                        std::string_view phaseName) {
     if (IsCrossFamilyKind(kind)) {
-        const int32_t oldTool = OldToolFor(kind, ToolIdOfName(phaseName));
+        const ToolId oldTool = OldToolFor(kind, ToolIdOfName(phaseName));
         if (oldTool == kDecidedByStates) {
             std::optional<StringList> names = PexaV545LinkerPhases(stateList);
             if (!names) return std::nullopt;

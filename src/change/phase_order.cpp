@@ -12,8 +12,8 @@ namespace {
 
 
 // The Pexa configurators, whose state "1" puts the KZ configurator into the new order.
-constexpr int32_t kPexaConfigurator = 15;
-constexpr int32_t kPexaConfiguratorDorn = 16;
+constexpr ToolId kPexaConfigurator = ToolId::kPexaConfigurator;
+constexpr ToolId kPexaConfiguratorDorn = ToolId::kPexaConfiguratorDorn;
 
 // Fields of a phase order line; more than three makes the line malformed.
 struct PhaseFields {
@@ -52,8 +52,8 @@ std::optional<std::string> RewritePhaseOrder(const StringList& oldOrder, ChangeS
     for (const std::string& line : oldOrder) {
         const std::optional<PhaseFields> fields = SplitPhaseLine(line);
         if (!fields) return std::nullopt;
-        const int32_t tool = ToolIdOfName(fields->toolName);
-        if (tool == kToolLinker) {
+        const ToolId tool = ToolIdOfName(fields->toolName);
+        if (tool == ToolId::kLinker) {
             // The new linker keeps the old one's name: it is neither deleted nor added.
             linkerSeen = true;
             continue;
@@ -72,7 +72,7 @@ std::optional<std::string> RewritePhaseOrder(const StringList& oldOrder, ChangeS
     for (const std::string& line : newLines) {
         const std::optional<PhaseFields> fields = SplitPhaseLine(line);
         if (!fields) return std::nullopt;
-        if (linkerSeen && ToolIdOfName(fields->toolName) == kToolLinker) continue;
+        if (linkerSeen && ToolIdOfName(fields->toolName) == ToolId::kLinker) continue;
         added.push_back(line);
     }
     if (!AddReplacedListSection(text::kPhaseOrderHeading, deleted, added, summary)) return std::nullopt;

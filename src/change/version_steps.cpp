@@ -111,16 +111,16 @@ bool ConversionContext::PreScan(const StringList& lines) {
         optionStrings.push_back(line.substr(bar + 1));
         const std::string& options = optionStrings.back();
         switch (ToolIdOfName(toolNames.back())) {
-            case kToolCompiler:
+            case ToolId::kCompiler:
                 compilerLine = position;
                 updateEndian(options);
                 compilerMapFlag = Contains(options, kMapItem) ? 1 : 0;
                 break;
-            case kToolAssembler:
+            case ToolId::kAssembler:
                 assemblerLine = position;
                 updateEndian(options);
                 break;
-            case kToolLibraryGenerator: {
+            case ToolId::kLibraryGenerator: {
                 libraryGeneratorLine = position;
                 updateEndian(options);
                 OptionSet items;
@@ -132,7 +132,7 @@ bool ConversionContext::PreScan(const StringList& lines) {
                     existingLibraryPath = path->second;
                 break;
             }
-            case kToolLinker:
+            case ToolId::kLinker:
                 linkerLine = position;
                 if (Contains(options, kMapItem)) linkerMapFlag = 1;
                 break;
@@ -146,13 +146,13 @@ template <class Rewrite>
 int ConversionContext::RunStep(std::string_view phaseName, const StringList& options, std::string& result,
                                Rewrite&& rewrite) const {
     if (options.empty()) return 1;
-    const int32_t tool = ToolIdOfName(phaseName);
+    const ToolId tool = ToolIdOfName(phaseName);
     int32_t line = 0;
     switch (tool) {
-        case kToolCompiler: line = compilerLine; break;
-        case kToolAssembler: line = assemblerLine; break;
-        case kToolLibraryGenerator: line = libraryGeneratorLine; break;
-        case kToolLinker: line = linkerLine; break;
+        case ToolId::kCompiler: line = compilerLine; break;
+        case ToolId::kAssembler: line = assemblerLine; break;
+        case ToolId::kLibraryGenerator: line = libraryGeneratorLine; break;
+        case ToolId::kLinker: line = linkerLine; break;
         default:
             result = options.front();
             return 0;
@@ -164,8 +164,8 @@ int ConversionContext::RunStep(std::string_view phaseName, const StringList& opt
 
 int ConversionContext::Upgrade10000to10001(std::string_view phaseName, const StringList& options,
                                            std::string& result) const {
-    return RunStep(phaseName, options, result, [&](int32_t tool) {
-        if (tool != kToolLinker) return;
+    return RunStep(phaseName, options, result, [&](ToolId tool) {
+        if (tool != ToolId::kLinker) return;
         if (Contains(result, kEndianBigItem) || Contains(result, kEndianLittleItem)) return;
         if (endianState == Endian::kBig) AddItem(result, kEndianBigItem);
         if (endianState == Endian::kLittle) AddItem(result, kEndianLittleItem);
@@ -174,32 +174,32 @@ int ConversionContext::Upgrade10000to10001(std::string_view phaseName, const Str
 
 int ConversionContext::Upgrade10001to10100(std::string_view phaseName, const StringList& options,
                                            std::string& result) const {
-    return RunStep(phaseName, options, result, [&](int32_t tool) {
+    return RunStep(phaseName, options, result, [&](ToolId tool) {
         // Added even when the item is there already.
-        if (tool == kToolCompiler || tool == kToolLibraryGenerator) AddItem(result, kSectionItem);
+        if (tool == ToolId::kCompiler || tool == ToolId::kLibraryGenerator) AddItem(result, kSectionItem);
     });
 }
 
 int ConversionContext::Upgrade10100to10200(std::string_view phaseName, const StringList& options,
                                            std::string& result) const {
-    return RunStep(phaseName, options, result, [&](int32_t tool) {
-        if (tool == kToolLinker && !existingLibraryPath.empty())
+    return RunStep(phaseName, options, result, [&](ToolId tool) {
+        if (tool == ToolId::kLinker && !existingLibraryPath.empty())
             AddItem(result, std::string(kExistingLibraryPrefix) + existingLibraryPath + "]");
     });
 }
 
 int ConversionContext::Upgrade10200to10201(std::string_view phaseName, const StringList& options,
                                            std::string& result) const {
-    return RunStep(phaseName, options, result, [&](int32_t tool) {
-        if ((tool == kToolCompiler || tool == kToolLinker) && compilerMapFlag == 1 && linkerMapFlag == 1)
+    return RunStep(phaseName, options, result, [&](ToolId tool) {
+        if ((tool == ToolId::kCompiler || tool == ToolId::kLinker) && compilerMapFlag == 1 && linkerMapFlag == 1)
             AddItem(result, kMapOptimizationItem);
     });
 }
 
 int ConversionContext::Downgrade10201to10200(std::string_view phaseName, const StringList& options,
                                              std::string& result) const {
-    return RunStep(phaseName, options, result, [&](int32_t tool) {
-        if (tool != kToolCompiler) return;
+    return RunStep(phaseName, options, result, [&](ToolId tool) {
+        if (tool != ToolId::kCompiler) return;
         const StringList items = SplitQuoted(std::string_view(result), kItemWhitespace);
         // Every item keeps its blank in front, so a dropped item leaves two blanks in a row.
         result.clear();
@@ -214,8 +214,8 @@ int ConversionContext::Downgrade10201to10200(std::string_view phaseName, const S
 
 int ConversionContext::Downgrade10200to10100(std::string_view phaseName, const StringList& options,
                                              std::string& result) const {
-    return RunStep(phaseName, options, result, [&](int32_t tool) {
-        if (tool != kToolLinker) return;
+    return RunStep(phaseName, options, result, [&](ToolId tool) {
+        if (tool != ToolId::kLinker) return;
         const StringList items = SplitQuoted(std::string_view(result), kItemWhitespace);
         result.clear();
         for (const std::string& item : items) result += LinkerItemFor10100(item);

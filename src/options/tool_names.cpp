@@ -5,37 +5,37 @@
 namespace vivo {
 namespace {
 
-struct NamedNumber {
+struct NamedTool {
     std::string_view name;
-    int32_t number;
+    ToolId id;
 };
 
 // Full tool names of every family's programs, in look-up order (14 stands before 13).
-constexpr std::array<NamedNumber, 24> kToolNames = {{
-    {"Veltora KZ C/C++ Compiler", 0},
-    {"Veltora KZ Assembler", 1},
-    {"Veltora KZ C/C++ Library Generator", 4},
-    {"Veltora Bindex", 6},
-    {"Veltora KZ Configurator", 7},
-    {"Veltora Pexa C/C++ Library Generator", 8},
-    {"Veltora Pexa C Compiler", 9},
-    {"Veltora Pexa C/C++ Compiler", 10},
-    {"Veltora Pexa Assembler", 11},
-    {"Veltora Pexa Linker", 12},
-    {"Veltora Pexa Stype Converter", 14},
-    {"Veltora Pexa Librarian", 13},
-    {"Veltora Pexa Configurator", 15},
-    {"Veltora Pexa ConfiguratorDorn", 16},
-    {"Sarnoki Lumo,Lumo/T C/C++ Library Generator", 17},
-    {"Sarnoki Lumo,Lumo/T C/C++ Compiler", 18},
-    {"Sarnoki Lumo,Lumo/T Assembler", 19},
-    {"Sarnoki Bindex", 20},
-    {"Veltora Lumo,Lumo/T C/C++ Library Generator", 21},
-    {"Veltora Lumo,Lumo/T C/C++ Compiler", 22},
-    {"Veltora Lumo,Lumo/T Assembler", 23},
-    {"Veltora Tessaro C/C++ Library Generator", 24},
-    {"Veltora Tessaro C/C++ Compiler", 25},
-    {"Veltora Tessaro Assembler", 26},
+constexpr std::array<NamedTool, 24> kToolNames = {{
+    {"Veltora KZ C/C++ Compiler", ToolId::kCompiler},
+    {"Veltora KZ Assembler", ToolId::kAssembler},
+    {"Veltora KZ C/C++ Library Generator", ToolId::kLibraryGenerator},
+    {"Veltora Bindex", ToolId::kLinker},
+    {"Veltora KZ Configurator", ToolId::kConfigurator},
+    {"Veltora Pexa C/C++ Library Generator", ToolId::kPexaLibraryGenerator},
+    {"Veltora Pexa C Compiler", ToolId::kPexaCCompiler},
+    {"Veltora Pexa C/C++ Compiler", ToolId::kPexaCompiler},
+    {"Veltora Pexa Assembler", ToolId::kPexaAssembler},
+    {"Veltora Pexa Linker", ToolId::kPexaLinker},
+    {"Veltora Pexa Stype Converter", ToolId::kPexaStypeConverter},
+    {"Veltora Pexa Librarian", ToolId::kPexaLibrarian},
+    {"Veltora Pexa Configurator", ToolId::kPexaConfigurator},
+    {"Veltora Pexa ConfiguratorDorn", ToolId::kPexaConfiguratorDorn},
+    {"Sarnoki Lumo,Lumo/T C/C++ Library Generator", ToolId::kSarnokiLumoLibraryGenerator},
+    {"Sarnoki Lumo,Lumo/T C/C++ Compiler", ToolId::kSarnokiLumoCompiler},
+    {"Sarnoki Lumo,Lumo/T Assembler", ToolId::kSarnokiLumoAssembler},
+    {"Sarnoki Bindex", ToolId::kSarnokiBindex},
+    {"Veltora Lumo,Lumo/T C/C++ Library Generator", ToolId::kVeltoraLumoLibraryGenerator},
+    {"Veltora Lumo,Lumo/T C/C++ Compiler", ToolId::kVeltoraLumoCompiler},
+    {"Veltora Lumo,Lumo/T Assembler", ToolId::kVeltoraLumoAssembler},
+    {"Veltora Tessaro C/C++ Library Generator", ToolId::kTessaroLibraryGenerator},
+    {"Veltora Tessaro C/C++ Compiler", ToolId::kTessaroCompiler},
+    {"Veltora Tessaro Assembler", ToolId::kTessaroAssembler},
 }};
 
 template <class Kind>
@@ -78,15 +78,15 @@ Kind KindByEnding(const std::array<NamedKind<Kind>, N>& table, std::string_view 
 
 }  // namespace
 
-int32_t ToolIdOfName(std::string_view name) {
-    for (const NamedNumber& row : kToolNames)
-        if (row.name == name) return row.number;
-    return -1;
+ToolId ToolIdOfName(std::string_view name) {
+    for (const NamedTool& row : kToolNames)
+        if (row.name == name) return row.id;
+    return ToolId::kUnknown;
 }
 
-std::string ToolNameOfId(int32_t id) {
-    for (const NamedNumber& row : kToolNames)
-        if (row.number == id) return std::string(row.name);
+std::string ToolNameOfId(ToolId id) {
+    for (const NamedTool& row : kToolNames)
+        if (row.id == id) return std::string(row.name);
     return {};
 }
 
