@@ -40,9 +40,10 @@ void ShowReadingError() {
 
 }  // namespace
 
-std::optional<int32_t> ConversionKindOfName(std::string_view name) {
+std::optional<ConversionKind> ConversionKindOfName(std::string_view name) {
     for (int32_t kind = 0; kind < kConversionKindCount; ++kind)
-        if (kConversionDefinitions[kDefinitionSectionCount + kind] == name) return kind;
+        if (kConversionDefinitions[kDefinitionSectionCount + static_cast<std::size_t>(kind)] == name)
+            return static_cast<ConversionKind>(kind);
     return std::nullopt;
 }
 
@@ -61,7 +62,7 @@ std::optional<DefinitionRecord> ParseDefinitionRecord(std::string_view value) {
     }
     if (fields.size() != 5) return std::nullopt;
     for (std::string& field : fields) field = std::string(Trim(field, kWhitespace));
-    const std::optional<int32_t> kind = ConversionKindOfName(fields[4]);
+    const std::optional<ConversionKind> kind = ConversionKindOfName(fields[4]);
     if (!kind) return std::nullopt;
     return DefinitionRecord{fields[0], fields[1], fields[2], fields[3], *kind};
 }
@@ -86,7 +87,7 @@ DefinitionList ReadDefinitionList(std::string_view iniPath) {
     return list;
 }
 
-std::optional<int32_t> MatchDefinition(const std::vector<DefinitionRecord>& records, std::string_view fromName,
+std::optional<ConversionKind> MatchDefinition(const std::vector<DefinitionRecord>& records, std::string_view fromName,
                                        std::string_view fromVersion, std::string_view toName,
                                        std::string_view toVersion) {
     for (const DefinitionRecord& r : records)
@@ -96,7 +97,7 @@ std::optional<int32_t> MatchDefinition(const std::vector<DefinitionRecord>& reco
     return std::nullopt;
 }
 
-std::optional<int32_t> FindConversion(const VivoToolchainRecord* from, const VivoToolchainRecord* to) {
+std::optional<ConversionKind> FindConversion(const VivoToolchainRecord* from, const VivoToolchainRecord* to) {
     if (!IsWellFormed(from) || !IsWellFormed(to)) return std::nullopt;
 
     std::array<std::string, kToolchainNameIds.size()> names;

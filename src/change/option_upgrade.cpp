@@ -68,13 +68,13 @@ static_assert(kDispatch.size() == kConversionKindCount, "one run per conversion 
 
 }  // namespace
 
-std::optional<std::string> OptionUpgradeDriver::UpgradePhaseOptions(int32_t kind, std::string_view phaseName,
+std::optional<std::string> OptionUpgradeDriver::UpgradePhaseOptions(ConversionKind kind, std::string_view phaseName,
                                                                     const StringList& lines,
                                                                     ChangeSummary& summary) {
     context_ = ConversionContext{};
     if (!context_.PreScan(lines)) return std::nullopt;
     std::string result;
-    if (kind < 0 || kind >= static_cast<int32_t>(kDispatch.size())) return result;
+    if (!IsKnownKind(kind)) return result;
 
     StringList pendingNotes;
     for (const Action& action : kDispatch[static_cast<std::size_t>(kind)]) {

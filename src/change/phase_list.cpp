@@ -13,7 +13,7 @@ constexpr auto kDecidedByStates = static_cast<ToolId>(-2);
 
 // The old tool that supplies each new KZ tool, by cross-family kind.
 struct Correspondence {
-    int32_t kind;
+    ConversionKind kind;
     ToolId compiler;
     ToolId assembler;
     ToolId libraryGenerator;
@@ -23,18 +23,18 @@ struct Correspondence {
 using T = ToolId;
 constexpr std::array<Correspondence, 5> kCorrespondences = {{
     // from Pexa V5.45: the C compiler also for the library
-    {2, T::kPexaCCompiler, T::kPexaAssembler, T::kPexaCCompiler, kDecidedByStates, T::kPexaConfigurator},
+    {ConversionKind::kFromPexaV545, T::kPexaCCompiler, T::kPexaAssembler, T::kPexaCCompiler, kDecidedByStates, T::kPexaConfigurator},
     // from Pexa V6.00
-    {3, T::kPexaCompiler, T::kPexaAssembler, T::kPexaLibraryGenerator, T::kLinker, T::kPexaConfigurator},
+    {ConversionKind::kFromPexaV600, T::kPexaCompiler, T::kPexaAssembler, T::kPexaLibraryGenerator, T::kLinker, T::kPexaConfigurator},
     // from Lumo V6
-    {4, T::kSarnokiLumoCompiler, T::kSarnokiLumoAssembler, T::kSarnokiLumoLibraryGenerator, T::kSarnokiBindex, kNoTool},
+    {ConversionKind::kFromLumoV6, T::kSarnokiLumoCompiler, T::kSarnokiLumoAssembler, T::kSarnokiLumoLibraryGenerator, T::kSarnokiBindex, kNoTool},
     // from Lumo V7
-    {5, T::kVeltoraLumoCompiler, T::kVeltoraLumoAssembler, T::kVeltoraLumoLibraryGenerator, T::kLinker, kNoTool},
+    {ConversionKind::kFromLumoV7, T::kVeltoraLumoCompiler, T::kVeltoraLumoAssembler, T::kVeltoraLumoLibraryGenerator, T::kLinker, kNoTool},
     // from Tessaro V9.04
-    {6, T::kTessaroCompiler, T::kTessaroAssembler, T::kTessaroLibraryGenerator, T::kLinker, kNoTool},
+    {ConversionKind::kFromTessaroV904, T::kTessaroCompiler, T::kTessaroAssembler, T::kTessaroLibraryGenerator, T::kLinker, kNoTool},
 }};
 
-ToolId OldToolFor(int32_t kind, ToolId newTool) {
+ToolId OldToolFor(ConversionKind kind, ToolId newTool) {
     for (const Correspondence& c : kCorrespondences) {
         if (c.kind != kind) continue;
         switch (newTool) {
@@ -97,7 +97,7 @@ std::optional<StringList> PexaV545LinkerPhases(const StringList& stateList) {
     return names;
 }
 
-std::optional<PhaseAnswer> OldPhasesOf(int32_t kind, const StringList& stateList, const StringList& phaseList,
+std::optional<PhaseAnswer> OldPhasesOf(ConversionKind kind, const StringList& stateList, const StringList& phaseList,
                                        std::string_view phaseName) {
     if (IsCrossFamilyKind(kind)) {
         const ToolId oldTool = OldToolFor(kind, ToolIdOfName(phaseName));
@@ -109,7 +109,7 @@ std::optional<PhaseAnswer> OldPhasesOf(int32_t kind, const StringList& stateList
         if (oldTool == kNoTool) return PhaseAnswer{false, "\n\n"};
         return PhaseAnswer{false, ToolNameOfId(oldTool) + "\n\n"};
     }
-    if (kind == kKindCopy || kind == kKindDowngrade10200to10100 || kind < 0 || kind >= kConversionKindCount)
+    if (kind == ConversionKind::kCopy || kind == ConversionKind::kDowngrade10200to10100 || !IsKnownKind(kind))
         return PhaseAnswer{true, std::string(phaseName)};
     return InFamilyAnswer(phaseList, phaseName);
 }

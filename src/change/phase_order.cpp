@@ -79,7 +79,7 @@ std::optional<std::string> RewritePhaseOrder(const StringList& oldOrder, ChangeS
     return newOrder;
 }
 
-std::optional<std::string> NewPhaseOrder(int32_t kind, const StringList& oldOrder, ChangeSummary& summary) {
+std::optional<std::string> NewPhaseOrder(ConversionKind kind, const StringList& oldOrder, ChangeSummary& summary) {
     if (IsCrossFamilyKind(kind)) return RewritePhaseOrder(oldOrder, summary);
     // The old order as it came: an empty one is the host's lone NUL again.
     return oldOrder.empty() ? std::string("\n") : NewlineList(oldOrder);
@@ -87,7 +87,7 @@ std::optional<std::string> NewPhaseOrder(int32_t kind, const StringList& oldOrde
 
 std::optional<std::string> UpgradePhaseOrder(const VivoToolchainRecord* from, const VivoToolchainRecord* to,
                                              const StringList& oldOrder, ChangeSummary& summary) {
-    const std::optional<int32_t> kind = FindConversion(from, to);
+    const std::optional<ConversionKind> kind = FindConversion(from, to);
     if (!kind) {
         summary.AddSummaryMessage(text::kReadingError);
         return std::nullopt;
@@ -96,7 +96,7 @@ std::optional<std::string> UpgradePhaseOrder(const VivoToolchainRecord* from, co
     summary.fromToolchainName = from->name;
     summary.fromToolchainVersion = from->version;
     summary.toToolchainVersion = to->version;
-    SetConversionKind(*kind);
+    SetCurrentConversionKind(*kind);
     return NewPhaseOrder(*kind, oldOrder, summary);
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "change/conversion_kind.h"
 #include "options/option_string.h"
 #include "summary/change_summary.h"
 #include "vivo/vivo.h"
@@ -29,7 +30,7 @@ namespace vivo {
 
 // The new phase order as a newline list for the change that `kind` names: the rewrite for the kinds
 // 2 to 6, the old order unchanged for every other kind.
-[[nodiscard]] std::optional<std::string> NewPhaseOrder(int32_t kind, const StringList& oldOrder,
+[[nodiscard]] std::optional<std::string> NewPhaseOrder(ConversionKind kind, const StringList& oldOrder,
                                                        ChangeSummary& summary);
 
 // The whole phase order upgrade: looks the change up, and when a definition covers it stores the

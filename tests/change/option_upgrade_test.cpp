@@ -81,22 +81,22 @@ TEST(OptionUpgrade, NotesAndResultOfEachKind) {
         const StringList& lines = crossFamily ? StringList{} : kProject;
         ChangeSummary summary;
         OptionUpgradeDriver driver;
-        const auto result = driver.UpgradePhaseOptions(row.kind, kCompiler, lines, summary);
+        const auto result = driver.UpgradePhaseOptions(static_cast<ConversionKind>(row.kind), kCompiler, lines, summary);
         if (!crossFamily) {
             EXPECT_EQ(result, row.result);
         }
         EXPECT_EQ(summary.lines(), row.notes);
         // The summary keeps each note once, however many phases are converted.
-        (void)driver.UpgradePhaseOptions(row.kind, kLinker, lines, summary);
+        (void)driver.UpgradePhaseOptions(static_cast<ConversionKind>(row.kind), kLinker, lines, summary);
         EXPECT_EQ(summary.lines(), row.notes);
         if (crossFamily) continue;
         ChangeSummary untouched;
         const bool inTable = row.kind >= 0 && row.kind <= 18;
-        EXPECT_EQ(driver.UpgradePhaseOptions(row.kind, kCompiler, {}, untouched), inTable ? std::nullopt : result);
+        EXPECT_EQ(driver.UpgradePhaseOptions(static_cast<ConversionKind>(row.kind), kCompiler, {}, untouched), inTable ? std::nullopt : result);
         EXPECT_TRUE(untouched.lines().empty());
     }
     ChangeSummary summary;
-    EXPECT_EQ(OptionUpgradeDriver().UpgradePhaseOptions(0, kConfigurator, {Line(kCompiler, "[S|CPU|KZ600]")}, summary), "[S|CPU|KZ600]");
+    EXPECT_EQ(OptionUpgradeDriver().UpgradePhaseOptions(ConversionKind::kCopy, kConfigurator, {Line(kCompiler, "[S|CPU|KZ600]")}, summary), "[S|CPU|KZ600]");
 }
 
 const Change k10001to10100{kKZ, "1.00.01", "1.01.00"};
