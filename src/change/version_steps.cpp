@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "options/plain_text.h"
 #include "options/tool_names.h"
 
 namespace vivo {
@@ -61,9 +62,7 @@ std::string WithoutRule152(std::string_view item) {
         }
     }
     if (pieces.size() <= 3) return {};
-    std::string joined;
-    for (const std::string& piece : pieces) AppendWithSeparator(joined, piece, '|');
-    return joined;
+    return Joined(pieces, '|');
 }
 
 // One linker item in its 1.01.00 form, followed by a blank; empty when the item is dropped.
