@@ -24,7 +24,7 @@ void AppendUniqueLines(benchmark::State& state) {
         vivo::ChangeSummary summary;
         summary.AppendUniqueLines(lines);
         summary.AppendUniqueLines(lines);
-        benchmark::DoNotOptimize(summary.lines.data());
+        benchmark::DoNotOptimize(summary.lines().data());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0) * 2);
 }

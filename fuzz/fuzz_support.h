@@ -119,29 +119,38 @@ private:
 // with the length the export asked for (the length, or one more for the protocols that add a
 // terminator). Every call is checked for writes past the capacity; a successful call must report
 // a length within the capacity, and the asked-for capacity must be enough.
+//
+// A failed call is either a request (the capacity was too small) or a refusal of the input, which
+// may report any length (ConvertPhaseOptions reports 0 for an option string it cannot read). A
+// refusal does not depend on the capacity: when the asked-for capacity gives the same failure, a
+// capacity well beyond it is tried, and only a call that then succeeds proves the request wrong.
 template <class Call>
 int32_t CallGuarded(int32_t capacity, const char* name, Call&& call, Behind behind = Behind::kNothing) {
-    GuardedBuffer buffer(capacity, behind);
-    int32_t len = capacity;
-    const int32_t result = call(buffer.data(), &len);
-    buffer.Check(result, len, name);
-    if (len < 0) Fail("negative length", name);
-    if (result == 0 && len > capacity) Fail("length beyond the capacity of a successful call", name);
+    const auto checkedCall = [&](int32_t size, int32_t* len) {
+        GuardedBuffer buffer(size, behind);
+        *len = size;
+        const int32_t result = call(buffer.data(), len);
+        buffer.Check(result, *len, name);
+        if (*len < 0) Fail("negative length", name);
+        if (result == 0 && *len > size) Fail("length beyond the capacity of a successful call", name);
+        return result;
+    };
+    int32_t len = 0;
+    const int32_t result = checkedCall(capacity, &len);
     if (result != 1 || len < capacity || len > (1 << 24)) return result;
 
     for (const int32_t asked : {len, len + 1}) {
         if (asked <= capacity) continue;  // that much was already too little
-        GuardedBuffer retry(asked, behind);
-        int32_t retryLen = asked;
-        const int32_t retried = call(retry.data(), &retryLen);
-        retry.Check(retried, retryLen, name);
-        if (retried == 0) {
-            if (retryLen > asked) Fail("length beyond the capacity of a successful call", name);
-            return retried;
-        }
+        int32_t retryLen = 0;
+        const int32_t retried = checkedCall(asked, &retryLen);
+        if (retried == 0) return retried;
         if (retryLen != len) return retried;  // the export refused the input for another reason
     }
-    Fail("the asked-for capacity is not enough", name);
+    int32_t ampleLen = 0;
+    const int32_t ample = checkedCall(len + 4096, &ampleLen);
+    if (ample == 0) Fail("the asked-for capacity is not enough", name);
+    if (ample != result || ampleLen != len) Fail("the answer to a refused input changed with the capacity", name);
+    return result;  // a refusal: the same answer whatever the capacity
 }
 
 // Toolchain records as the host passes them (the 32-bit record size, 12).

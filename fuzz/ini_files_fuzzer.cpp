@@ -8,7 +8,7 @@
 #include <string>
 
 #include "fuzz/fuzz_support.h"
-#include "interface/plugin_files.h"
+#include "platform/module_path.h"
 #include "platform/private_profile.h"
 
 using vivo::fuzz::CallGuarded;
@@ -18,7 +18,7 @@ namespace {
 
 // The POSIX path of a file beside the plug-in.
 std::string BesidePlugin(const char* name) {
-    std::string path = vivo::PluginFilePath(name);
+    std::string path = vivo::platform::PluginFilePath(name);
     for (char& c : path)
         if (c == '\\') c = '/';
     return path;

@@ -6,6 +6,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-packages.sh" python3 python3-jsonschema
 "$root/tests/editors/install.sh"  # clangd, Vim and VS Code's tokeniser, which check the editor files
 "$root/scripts/install-sarif-multitool.sh"
+# Includes point down the layers of src/ (the order is written in the script).
+"$root/scripts/check-includes"
 "$root/scripts/build.sh" "$root/build"
 ctest --test-dir "$root/build" --output-on-failure -j"$(nproc)"
 # Memory checks: the suite under AddressSanitizer and UndefinedBehaviorSanitizer, valgrind memcheck over

@@ -4,7 +4,7 @@
 
 #include "change/show_message.h"
 #include "options/option_string.h"
-#include "options/paths.h"
+#include "options/plain_text.h"
 #include "platform/message_box.h"
 #include "platform/module_path.h"
 #include "platform/private_profile.h"
@@ -32,32 +32,18 @@ constexpr std::array<uint32_t, 5> kToolchainNameIds = {text::kToolchainName, tex
 // "Sarnoki Lumo,Lumo/T Standard Toolchain".
 constexpr std::array<std::string_view, 2> kCommaNamePrefixes = {"Sarnoki Lumo", "Veltora Lumo"};
 
-std::string Trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(kWhitespace);
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(kWhitespace);
-    return std::string(text.substr(first, last - first + 1));
-}
-
-std::string PluginDirectory() { return SplitPath(platform::ModuleFileName()).directory; }
-
 // Message 2008 in a box, from the Japanese resource library when it lies beside the plug-in.
 void ShowReadingError() {
-    const std::string japanesePath = PluginDirectory() + std::string(platform::ResourceLibraryFileName(true));
-    ResourceLibrary* japanese = platform::LoadResourceLibrary(japanesePath);
-    ResourceLibrary* previous = japanese != nullptr ? platform::SwapResourceSource(japanese) : nullptr;
-    ShowMessage(kMessageError, text::kReadingError, platform::kMessageBoxOk, "");
-    if (japanese != nullptr) {
-        platform::SwapResourceSource(previous);
-        platform::FreeResourceLibrary(japanese);
-    }
+    const ResourceScope japanese(platform::PluginFilePath(platform::ResourceLibraryFileName(true)));
+    ShowErrorMessage(text::kReadingError, platform::kMessageBoxOk);
 }
 
 }  // namespace
 
-std::optional<int32_t> ConversionKindOfName(std::string_view name) {
+std::optional<ConversionKind> ConversionKindOfName(std::string_view name) {
     for (int32_t kind = 0; kind < kConversionKindCount; ++kind)
-        if (kConversionDefinitions[kDefinitionSectionCount + kind] == name) return kind;
+        if (kConversionDefinitions[kDefinitionSectionCount + static_cast<std::size_t>(kind)] == name)
+            return static_cast<ConversionKind>(kind);
     return std::nullopt;
 }
 
@@ -75,8 +61,8 @@ std::optional<DefinitionRecord> ParseDefinitionRecord(std::string_view value) {
         }
     }
     if (fields.size() != 5) return std::nullopt;
-    for (std::string& field : fields) field = Trimmed(field);
-    const std::optional<int32_t> kind = ConversionKindOfName(fields[4]);
+    for (std::string& field : fields) field = std::string(Trim(field, kWhitespace));
+    const std::optional<ConversionKind> kind = ConversionKindOfName(fields[4]);
     if (!kind) return std::nullopt;
     return DefinitionRecord{fields[0], fields[1], fields[2], fields[3], *kind};
 }
@@ -101,7 +87,7 @@ DefinitionList ReadDefinitionList(std::string_view iniPath) {
     return list;
 }
 
-std::optional<int32_t> MatchDefinition(const std::vector<DefinitionRecord>& records, std::string_view fromName,
+std::optional<ConversionKind> MatchDefinition(const std::vector<DefinitionRecord>& records, std::string_view fromName,
                                        std::string_view fromVersion, std::string_view toName,
                                        std::string_view toVersion) {
     for (const DefinitionRecord& r : records)
@@ -111,11 +97,8 @@ std::optional<int32_t> MatchDefinition(const std::vector<DefinitionRecord>& reco
     return std::nullopt;
 }
 
-std::optional<int32_t> FindConversion(const VivoToolchainRecord* from, const VivoToolchainRecord* to) {
-    auto wellFormed = [](const VivoToolchainRecord* r) {
-        return r != nullptr && r->size == 12 && r->name != nullptr && r->version != nullptr;
-    };
-    if (!wellFormed(from) || !wellFormed(to)) return std::nullopt;
+std::optional<ConversionKind> FindConversion(const VivoToolchainRecord* from, const VivoToolchainRecord* to) {
+    if (!IsWellFormed(from) || !IsWellFormed(to)) return std::nullopt;
 
     std::array<std::string, kToolchainNameIds.size()> names;
     for (std::size_t i = 0; i < names.size(); ++i) {
@@ -129,7 +112,7 @@ std::optional<int32_t> FindConversion(const VivoToolchainRecord* from, const Viv
     for (const std::string& name : names) knownSource = knownSource || fromName == name;
     if (!knownSource || toName != names[0]) return std::nullopt;
 
-    const DefinitionList list = ReadDefinitionList(PluginDirectory() + std::string(kDefinitionFileName));
+    const DefinitionList list = ReadDefinitionList(platform::PluginFilePath(kDefinitionFileName));
     if (list.readingError) ShowReadingError();
     return MatchDefinition(list.records, fromName, from->version, toName, to->version);
 }

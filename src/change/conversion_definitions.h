@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "change/conversion_kind.h"
 #include "summary/change_summary.h"
 #include "vivo/vivo.h"
 
@@ -45,22 +46,16 @@ inline constexpr std::array<std::string_view, 22> kConversionDefinitions = {
     "Downgrade10201to10100",          // 18
 };
 inline constexpr std::size_t kDefinitionSectionCount = 3;
-inline constexpr int32_t kConversionKindCount = 19;
 static_assert(kConversionDefinitions.size() == kDefinitionSectionCount + kConversionKindCount);
 
-// Kinds that the phase order, phase list and phase mapping upgrades single out.
-inline constexpr int32_t kKindCopy = 0;
-inline constexpr int32_t kKindFromPexaV545 = 2;
-inline constexpr int32_t kKindFromTessaroV904 = 6;
-inline constexpr int32_t kKindDowngrade10200to10100 = 9;
-
-// True for the kinds 2 to 6, the conversions from another toolchain family.
-[[nodiscard]] constexpr bool IsCrossFamilyKind(int32_t kind) {
-    return kind >= kKindFromPexaV545 && kind <= kKindFromTessaroV904;
+// A toolchain description record the host may pass: right size and both texts present.
+[[nodiscard]] inline bool IsWellFormed(const VivoToolchainRecord* record) {
+    return record != nullptr && record->size == 12 && record->name != nullptr && record->version != nullptr;
 }
 
+
 // The kind of a conversion name, or nothing when it is not one of the 19.
-[[nodiscard]] std::optional<int32_t> ConversionKindOfName(std::string_view name);
+[[nodiscard]] std::optional<ConversionKind> ConversionKindOfName(std::string_view name);
 
 // One accepted definition record: source name and version, target name and version, and the kind.
 struct DefinitionRecord {
@@ -68,7 +63,7 @@ struct DefinitionRecord {
     std::string fromVersion;
     std::string toName;
     std::string toVersion;
-    int32_t kind = 0;
+    ConversionKind kind = ConversionKind::kCopy;
 };
 
 // The records of one value of a definition section, or nothing when the value is not a record (not
@@ -86,14 +81,14 @@ struct DefinitionList {
 [[nodiscard]] DefinitionList ReadDefinitionList(std::string_view iniPath);
 
 // The kind of the first record for this change, or nothing.
-[[nodiscard]] std::optional<int32_t> MatchDefinition(const std::vector<DefinitionRecord>& records,
+[[nodiscard]] std::optional<ConversionKind> MatchDefinition(const std::vector<DefinitionRecord>& records,
                                                      std::string_view fromName, std::string_view fromVersion,
                                                      std::string_view toName, std::string_view toVersion);
 
 // The conversion kind that TC.ini beside the plug-in defines for the change from `from` to `to`, or
 // nothing: bad records, a source that is not one of the five toolchains or a target other than the
 // KZ toolchain (TC.ini is then not read), or no matching record. A reading error shows message 2008.
-[[nodiscard]] std::optional<int32_t> FindConversion(const VivoToolchainRecord* from, const VivoToolchainRecord* to);
+[[nodiscard]] std::optional<ConversionKind> FindConversion(const VivoToolchainRecord* from, const VivoToolchainRecord* to);
 
 // 0 when a definition covers the change, else 1 with message 2008 added to `summary`.
 [[nodiscard]] int32_t CanUpgradeToolchain(const VivoToolchainRecord* from, const VivoToolchainRecord* to,

@@ -6,22 +6,13 @@
 #include "change/conversion_table.h"
 #include "options/option_string.h"
 #include "options/paths.h"
+#include "options/plain_text.h"
 #include "platform/registry.h"
 
 namespace vivo {
 namespace {
 
 bool StartsWith(std::string_view text, std::string_view prefix) { return text.starts_with(prefix); }
-
-std::string_view TrimLeft(std::string_view text, std::string_view chars) {
-    const std::size_t first = text.find_first_not_of(chars);
-    return first == std::string_view::npos ? std::string_view{} : text.substr(first);
-}
-
-std::string_view TrimRight(std::string_view text, std::string_view chars) {
-    const std::size_t last = text.find_last_not_of(chars);
-    return last == std::string_view::npos ? std::string_view{} : text.substr(0, last + 1);
-}
 
 // The value of an item behind `prefix`, its closing brackets removed: "[S|CRC|CCITT|2000]" -> "CCITT|2000".
 std::string_view ValueBehind(std::string_view item, std::string_view prefix) {
@@ -88,7 +79,7 @@ std::string ConvertLibraryList(std::string_view value) {
         if (piece.size() < 2 || equals == std::string::npos) continue;  // not a directory or library piece
         const std::string_view text = std::string_view(piece).substr(equals + 1);
         if (piece[1] == 'D') {
-            directory = TrimRight(TrimLeft(text, "\""), "\"");
+            directory = Trim(text, "\"");
             continue;
         }
         if (piece[1] != 'L') continue;
@@ -136,7 +127,8 @@ void ConvertOutputFileExtensions(std::vector<std::string>& items) {
     }
 }
 
-void ConvertAssemblyItem(const std::vector<std::string>& sourceLines, std::vector<std::string>& targetItems) {
+void ConvertAssemblyItem(const std::vector<std::string>& sourceLines, std::vector<std::string>& targetItems,
+                         ChangeSummary& summary) {
     if (sourceLines.empty()) return;
     std::string assembly;
     for (std::string& item : SplitQuoted(std::string_view(sourceLines.front()), kItemDelimiters)) {
@@ -153,7 +145,7 @@ void ConvertAssemblyItem(const std::vector<std::string>& sourceLines, std::vecto
     const std::vector<std::string> innerLines{UndoubleEscapes(inner, "\"")};
 
     std::vector<std::string> converted{"[V|VERSION|1]]"};
-    ConvertOptionItems(innerLines, ConversionTable{{kAssemblyRows}}, converted);
+    ConvertOptionItems(innerLines, ConversionTable{{kAssemblyRows}}, converted, summary);
 
     std::string joined;
     for (std::string& item : converted) {

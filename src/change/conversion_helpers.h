@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "summary/change_summary.h"
+
 namespace vivo {
 
 // The old toolchains' object extensions on output items ("[S|OUTPUT|"..." and "[S|OUTPUTPATH|"..."):
@@ -18,7 +20,9 @@ void ConvertOutputFileExtensions(std::vector<std::string>& items);
 //   [S|ASSEMBLY|"[S|INCLUDE|""C:\a b""]] [B|HEAP|1]]"]
 //   -> [S|ASSEMBLY|"[V|VERSION|1]] [S|INCLUDE|""C:\a b""]] [S|DEFINE|__HEAP__=1]]"]
 // Reads the first "[S|ASSEMBLY|" item of the first source line; appends nothing when there is none.
-void ConvertAssemblyItem(const std::vector<std::string>& sourceLines, std::vector<std::string>& targetItems);
+// The inner items keep their options, so nothing reaches `summary`.
+void ConvertAssemblyItem(const std::vector<std::string>& sourceLines, std::vector<std::string>& targetItems,
+                         ChangeSummary& summary);
 
 // The three numbers of an RTOS version key name read as "V.%d.%d Release %d" by scanf: reading stops
 // at the first mismatch and numbers not read stay 0 ("V.1.0 Release 3" -> 1, 0, 3; "V.2x" -> 2, 0, 0).

@@ -4,12 +4,12 @@ namespace vivo {
 namespace {
 
 // Process-wide, as the host drives one change at a time from one thread.
-int32_t currentKind = 0;
+ConversionKind currentKind = ConversionKind::kCopy;
 
 }  // namespace
 
-int32_t ConversionKind() { return currentKind; }
+ConversionKind CurrentConversionKind() { return currentKind; }
 
-void SetConversionKind(int32_t kind) { currentKind = kind; }
+void SetCurrentConversionKind(ConversionKind kind) { currentKind = kind; }
 
 }  // namespace vivo

@@ -4,11 +4,10 @@
 #include <optional>
 
 #include "change/conversion_helpers.h"
-#include "change/tool_names.h"
+#include "options/tool_names.h"
 #include "options/option_string.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
-#include "summary/change_summary.h"
 
 namespace vivo {
 namespace {
@@ -35,10 +34,11 @@ std::optional<RenameTexts> LoadRenameTexts() {
     return RenameTexts{std::move(*heading), std::move(*pattern)};
 }
 
-void RunRewrite(ItemRewrite rewrite, const std::vector<std::string>& optionStrings, std::vector<std::string>& items) {
+void RunRewrite(ItemRewrite rewrite, const std::vector<std::string>& optionStrings, std::vector<std::string>& items,
+                ChangeSummary& summary) {
     switch (rewrite) {
         case ItemRewrite::None: break;
-        case ItemRewrite::AssemblyItem: ConvertAssemblyItem(optionStrings, items); break;
+        case ItemRewrite::AssemblyItem: ConvertAssemblyItem(optionStrings, items, summary); break;
         case ItemRewrite::OutputFileExtensions: ConvertOutputFileExtensions(items); break;
         case ItemRewrite::LibraryAndOutputItems: ConvertLibraryAndOutputItems(items); break;
         case ItemRewrite::CrcAndVectItems: ConvertCrcAndVectItems(items); break;
@@ -49,7 +49,7 @@ void RunRewrite(ItemRewrite rewrite, const std::vector<std::string>& optionStrin
 }  // namespace
 
 void ConvertOptionItems(const std::vector<std::string>& sourceLines, const ConversionTable& table,
-                        std::vector<std::string>& targetItems) {
+                        std::vector<std::string>& targetItems, ChangeSummary& summary) {
     std::string joined;
     for (const std::string& line : sourceLines) {
         joined += line;
@@ -59,8 +59,8 @@ void ConvertOptionItems(const std::vector<std::string>& sourceLines, const Conve
     std::optional<RenameTexts> texts;
     std::vector<std::string> pending;
     for (const std::string& item : SplitQuoted(std::string_view(joined), kItemDelimiters)) {
-        for (const ConversionRows& part : table.parts) {
-            for (const ConversionRow& row : part) {
+        for (const ConversionRows& stretch : table.stretches) {
+            for (const ConversionRow& row : stretch) {
                 const std::string_view oldPrefix = row.oldPrefix;
                 if (!std::string_view(item).starts_with(oldPrefix)) continue;
                 // "[B|HEAP|1]" -> new prefix alone; "[B|DEBUG|0]" by "[B|DEBUG|" -> new prefix + "0]"
@@ -75,34 +75,35 @@ void ConvertOptionItems(const std::vector<std::string>& sourceLines, const Conve
             }
         }
     }
-    if (!pending.empty()) Summary().AppendUniqueLines(pending);
+    if (!pending.empty()) summary.AppendUniqueLines(pending);
 }
 
 int RunCrossFamilyConversion(const CrossFamilyConversion& conversion, std::string_view phaseName,
-                             const std::vector<std::string>& optionStrings, std::string& result) {
+                             const std::vector<std::string>& optionStrings, std::string& result,
+                             ChangeSummary& summary) {
     const ToolConversion* tool = nullptr;
     std::vector<std::string> items;
     switch (ToolIdOfName(phaseName)) {
-        case kToolCompiler:
+        case ToolId::kCompiler:
             tool = &conversion.compiler;
             items.emplace_back("[V|VERSION|1]");
             break;
-        case kToolAssembler:
+        case ToolId::kAssembler:
             tool = &conversion.assembler;
             items.emplace_back("[V|VERSION|1]");
             break;
-        case kToolLibraryGenerator: {
+        case ToolId::kLibraryGenerator: {
             tool = &conversion.libraryGenerator;
             auto defaults = LoadString(text::kLibraryGeneratorDefaults);
             if (!defaults) return 1;
             items.push_back(std::move(*defaults));
             break;
         }
-        case kToolLinker:
+        case ToolId::kLinker:
             tool = &conversion.linker;
             items.emplace_back("[V|VERSION|6]");
             break;
-        case kToolConfigurator: {
+        case ToolId::kConfigurator: {
             tool = &conversion.configurator;
             auto defaults = LoadString(text::kConfiguratorDefaults);
             if (!defaults) return 1;
@@ -112,8 +113,8 @@ int RunCrossFamilyConversion(const CrossFamilyConversion& conversion, std::strin
         default: return 0;  // a tool the KZ toolchain does not have: no options
     }
 
-    if (tool->table.size() != 0) ConvertOptionItems(optionStrings, tool->table, items);
-    for (ItemRewrite rewrite : tool->rewrites) RunRewrite(rewrite, optionStrings, items);
+    if (tool->table.size() != 0) ConvertOptionItems(optionStrings, tool->table, items, summary);
+    for (ItemRewrite rewrite : tool->rewrites) RunRewrite(rewrite, optionStrings, items, summary);
 
     for (const std::string& item : items) AppendWithSeparator(result, item, ' ');
     return 0;

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "summary/change_summary.h"
+
 namespace vivo {
 
 // One rename: an old item that begins with `oldPrefix` (or equals it) becomes `newPrefix` followed by
@@ -39,11 +41,11 @@ using ConversionRows = std::span<const ConversionRow>;
 // tables own (a shared table with one row inserted, or the first rows of another's table); the
 // stretches are read one after the other. An empty table converts nothing.
 struct ConversionTable {
-    std::array<ConversionRows, 3> parts{};
+    std::array<ConversionRows, 3> stretches{};
 
     [[nodiscard]] constexpr std::size_t size() const {
         std::size_t count = 0;
-        for (const ConversionRows& part : parts) count += part.size();
+        for (const ConversionRows& stretch : stretches) count += stretch.size();
         return count;
     }
 };
@@ -51,9 +53,9 @@ struct ConversionTable {
 // Every item of `sourceLines` (joined with blanks, split at whitespace outside double quotes) is
 // tried against every row in order; each match appends one element to `targetItems`, so one item can
 // yield several and an item that matches nothing is dropped. Rows whose labels differ add the
-// "PhaseOptions" heading and a rename line to the change summary, each line kept once.
+// "PhaseOptions" heading and a rename line to `summary`, each line kept once.
 void ConvertOptionItems(const std::vector<std::string>& sourceLines, const ConversionTable& table,
-                        std::vector<std::string>& targetItems);
+                        std::vector<std::string>& targetItems, ChangeSummary& summary);
 
 // The item rewrites a conversion can run on a tool's list after its table, in the order it lists them.
 enum class ItemRewrite {
@@ -84,8 +86,9 @@ struct CrossFamilyConversion {
 // and appends it to `result`, one blank before each element when `result` is not empty. Tools other
 // than the compiler, assembler, library generator, linker and configurator give nothing. 1 when the
 // library generator's or configurator's default option string cannot be loaded (result unchanged),
-// else 0.
+// else 0. Renamed options are reported to `summary`.
 [[nodiscard]] int RunCrossFamilyConversion(const CrossFamilyConversion& conversion, std::string_view phaseName,
-                                           const std::vector<std::string>& optionStrings, std::string& result);
+                                           const std::vector<std::string>& optionStrings, std::string& result,
+                                           ChangeSummary& summary);
 
 }  // namespace vivo

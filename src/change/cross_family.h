@@ -6,24 +6,26 @@
 #include <string_view>
 #include <vector>
 
+#include "summary/change_summary.h"
+
 namespace vivo {
 
 // The contract every conversion step shares: `phaseName` is the KZ tool name of the phase being
 // produced, `optionStrings` the option strings of every line of the host's phase options list (tool
-// names removed), `result` the text the steps before produced (empty for a cross-family conversion).
-// 0 on success, 1 on failure.
+// names removed), `result` the text the steps before produced (empty for a cross-family conversion),
+// `summary` the change summary that renamed options are reported to. 0 on success, 1 on failure.
 using ConversionStep = int (*)(std::string_view phaseName, const std::vector<std::string>& optionStrings,
-                               std::string& result);
+                               std::string& result, ChangeSummary& summary);
 
 int ChangePexaV54500toKZV10100(std::string_view phaseName, const std::vector<std::string>& optionStrings,
-                               std::string& result);
+                               std::string& result, ChangeSummary& summary);
 int ChangePexaV60000toKZV10100(std::string_view phaseName, const std::vector<std::string>& optionStrings,
-                               std::string& result);
+                               std::string& result, ChangeSummary& summary);
 int ChangeLumoV60000toKZV10100(std::string_view phaseName, const std::vector<std::string>& optionStrings,
-                               std::string& result);
+                               std::string& result, ChangeSummary& summary);
 int ChangeLumoV70000toKZV10100(std::string_view phaseName, const std::vector<std::string>& optionStrings,
-                               std::string& result);
+                               std::string& result, ChangeSummary& summary);
 int ChangeTessaroV90400toKZV10100(std::string_view phaseName, const std::vector<std::string>& optionStrings,
-                                  std::string& result);
+                                  std::string& result, ChangeSummary& summary);
 
 }  // namespace vivo

@@ -50,7 +50,7 @@ constexpr std::array<ConversionRow, 4> kLumoV6LibraryGeneratorRows = {
 };
 
 int ConvertLumoToKZ(const ConversionTable& compiler, std::string_view phaseName,
-                    const std::vector<std::string>& optionStrings, std::string& result) {
+                    const std::vector<std::string>& optionStrings, std::string& result, ChangeSummary& summary) {
     const CrossFamilyConversion conversion{
         .compiler = {compiler, {ItemRewrite::AssemblyItem}},
         .assembler = {{{kLumoV6AssemblerRows}}, {}},
@@ -58,12 +58,12 @@ int ConvertLumoToKZ(const ConversionTable& compiler, std::string_view phaseName,
         .linker = {{{ConversionRows(kTessaroLinkerRows).first(kLumoLinkerRowCount)}}, {ItemRewrite::CrcAndVectItems}},
         .configurator = {{}, {ItemRewrite::RtosItems}},  // the old configurator options are not carried over
     };
-    return RunCrossFamilyConversion(conversion, phaseName, optionStrings, result);
+    return RunCrossFamilyConversion(conversion, phaseName, optionStrings, result, summary);
 }
 
 int ChangeLumoV60000toKZV10100(std::string_view phaseName, const std::vector<std::string>& optionStrings,
-                               std::string& result) {
-    return ConvertLumoToKZ({{kLumoV6CompilerRows}}, phaseName, optionStrings, result);
+                               std::string& result, ChangeSummary& summary) {
+    return ConvertLumoToKZ({{kLumoV6CompilerRows}}, phaseName, optionStrings, result, summary);
 }
 
 }  // namespace vivo

@@ -21,8 +21,8 @@ static_assert(kCompilerTable.size() == 21);
 }  // namespace
 
 int ChangeLumoV70000toKZV10100(std::string_view phaseName, const std::vector<std::string>& optionStrings,
-                               std::string& result) {
-    return ConvertLumoToKZ(kCompilerTable, phaseName, optionStrings, result);
+                               std::string& result, ChangeSummary& summary) {
+    return ConvertLumoToKZ(kCompilerTable, phaseName, optionStrings, result, summary);
 }
 
 }  // namespace vivo

@@ -4,23 +4,15 @@
 
 #include "change/conversion_definitions.h"
 #include "change/cross_family.h"
-#include "change/tool_names.h"
+#include "options/tool_names.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
 
 namespace vivo {
 namespace {
 
-constexpr std::string_view kMapItem = "[B|MAP|1]";
-constexpr std::string_view kEndianBigItem = "[S|ENDIAN|BIG]";
-constexpr std::string_view kEndianLittleItem = "[S|ENDIAN|LITTLE]";
-
-// Notes of the summary.
-
-bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
-
 // "Copy": the one line's option string as it is.
-int CopySingleLine(std::string_view, const StringList& options, std::string& result) {
+int CopySingleLine(std::string_view, const StringList& options, std::string& result, ChangeSummary&) {
     if (options.size() != 1) return 1;
     result = options.front();
     return 0;
@@ -76,69 +68,20 @@ static_assert(kDispatch.size() == kConversionKindCount, "one run per conversion 
 
 }  // namespace
 
-bool ConversionContext::PreScan(const StringList& lines) {
-    auto updateEndian = [this](std::string_view options) {
-        if (Contains(options, kEndianBigItem))
-            endianState = (endianState == kEndianNone || endianState == kEndianBig) ? kEndianBig : kEndianMixed;
-        else if (Contains(options, kEndianLittleItem))
-            endianState =
-                (endianState == kEndianNone || endianState == kEndianLittle) ? kEndianLittle : kEndianMixed;
-    };
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string& line = lines[i];
-        const std::size_t bar = line.find('|');
-        if (bar == std::string::npos) return false;
-        const int32_t position = static_cast<int32_t>(i);
-        toolNames.push_back(line.substr(0, bar));
-        optionStrings.push_back(line.substr(bar + 1));
-        const std::string& options = optionStrings.back();
-        currentTool = ToolIdOfName(toolNames.back());
-        switch (currentTool) {
-            case kToolCompiler:
-                compilerLine = position;
-                updateEndian(options);
-                compilerMapFlag = Contains(options, kMapItem) ? 1 : 0;
-                break;
-            case kToolAssembler:
-                assemblerLine = position;
-                updateEndian(options);
-                break;
-            case kToolLibraryGenerator: {
-                libraryGeneratorLine = position;
-                updateEndian(options);
-                OptionSet items;
-                // A failed parse still leaves the items right of the bad one; those count.
-                (void)ParseOptionString(std::string_view(options), items);
-                const auto mode = items.find("S|MODE");
-                const auto path = items.find("S|EXISTOUTPUTPATH");
-                if (mode != items.end() && mode->second == "EXISTING" && path != items.end())
-                    existingLibraryPath = path->second;
-                break;
-            }
-            case kToolLinker:
-                linkerLine = position;
-                if (Contains(options, kMapItem)) linkerMapFlag = 1;
-                break;
-            default: break;
-        }
-    }
-    return true;
-}
-
-std::optional<std::string> OptionUpgradeDriver::UpgradePhaseOptions(int32_t kind, std::string_view phaseName,
+std::optional<std::string> OptionUpgradeDriver::UpgradePhaseOptions(ConversionKind kind, std::string_view phaseName,
                                                                     const StringList& lines,
                                                                     ChangeSummary& summary) {
     context_ = ConversionContext{};
     if (!context_.PreScan(lines)) return std::nullopt;
     std::string result;
-    if (kind < 0 || kind >= static_cast<int32_t>(kDispatch.size())) return result;
+    if (!IsKnownKind(kind)) return result;
 
     StringList pendingNotes;
     for (const Action& action : kDispatch[static_cast<std::size_t>(kind)]) {
         if (action.step != nullptr) {
             if ((context_.*action.step)(phaseName, context_.optionStrings, result) != 0) return std::nullopt;
         } else if (action.conversion != nullptr) {
-            if (action.conversion(phaseName, context_.optionStrings, result) != 0) return std::nullopt;
+            if (action.conversion(phaseName, context_.optionStrings, result, summary) != 0) return std::nullopt;
         } else if (action.firstNote != 0) {
             for (uint32_t id : {action.firstNote, action.secondNote}) {
                 std::optional<std::string> note = LoadString(id);

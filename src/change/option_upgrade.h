@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "change/conversion_kind.h"
 #include "change/version_steps.h"
 #include "options/option_string.h"
 #include "summary/change_summary.h"
@@ -20,10 +21,8 @@ public:
     // The converted option string of `phaseName`: pre-scan of all lines, then the steps and notes of
     // `kind` in order (any kind outside 0 to 18 does nothing and gives the empty text). Notes go to
     // `summary`. Nothing when a line has no bar, a step or conversion fails, or a note is missing.
-    [[nodiscard]] std::optional<std::string> UpgradePhaseOptions(int32_t kind, std::string_view phaseName,
+    [[nodiscard]] std::optional<std::string> UpgradePhaseOptions(ConversionKind kind, std::string_view phaseName,
                                                                  const StringList& lines, ChangeSummary& summary);
-
-    [[nodiscard]] const ConversionContext& context() const { return context_; }
 
 private:
     ConversionContext context_;

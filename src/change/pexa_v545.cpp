@@ -81,7 +81,7 @@ constexpr std::array<ConversionRow, 1> kPexaConfiguratorRows = {
 };
 
 int ChangePexaV54500toKZV10100(std::string_view phaseName, const std::vector<std::string>& optionStrings,
-                               std::string& result) {
+                               std::string& result, ChangeSummary& summary) {
     const CrossFamilyConversion conversion{
         .compiler = {{{kCompilerRows}}, {ItemRewrite::AssemblyItem, ItemRewrite::OutputFileExtensions}},
         .assembler = {{{kAssemblerRows}}, {ItemRewrite::OutputFileExtensions}},
@@ -89,7 +89,7 @@ int ChangePexaV54500toKZV10100(std::string_view phaseName, const std::vector<std
         .linker = {{{kLinkerRows}}, {ItemRewrite::OutputFileExtensions, ItemRewrite::LibraryAndOutputItems}},
         .configurator = {{{kPexaConfiguratorRows}}, {ItemRewrite::RtosItems}},
     };
-    return RunCrossFamilyConversion(conversion, phaseName, optionStrings, result);
+    return RunCrossFamilyConversion(conversion, phaseName, optionStrings, result, summary);
 }
 
 }  // namespace vivo

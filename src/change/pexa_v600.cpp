@@ -73,7 +73,7 @@ static_assert(kLinkerRows.size() == 46);
 }  // namespace
 
 int ChangePexaV60000toKZV10100(std::string_view phaseName, const std::vector<std::string>& optionStrings,
-                               std::string& result) {
+                               std::string& result, ChangeSummary& summary) {
     const CrossFamilyConversion conversion{
         .compiler = {{{kCompilerRows}}, {ItemRewrite::AssemblyItem, ItemRewrite::OutputFileExtensions}},
         .assembler = {{{kAssemblerRows}}, {ItemRewrite::OutputFileExtensions}},
@@ -81,7 +81,7 @@ int ChangePexaV60000toKZV10100(std::string_view phaseName, const std::vector<std
         .linker = {{{kLinkerRows}}, {ItemRewrite::CrcAndVectItems}},
         .configurator = {{{kPexaConfiguratorRows}}, {ItemRewrite::RtosItems}},
     };
-    return RunCrossFamilyConversion(conversion, phaseName, optionStrings, result);
+    return RunCrossFamilyConversion(conversion, phaseName, optionStrings, result, summary);
 }
 
 }  // namespace vivo

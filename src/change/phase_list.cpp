@@ -1,75 +1,67 @@
 #include "change/phase_list.h"
 
 #include "change/conversion_definitions.h"
-#include "change/tool_names.h"
+#include "options/plain_text.h"
+#include "options/tool_names.h"
 
 namespace vivo {
 namespace {
 
-constexpr int32_t kNoTool = -1;
-constexpr int32_t kDecidedByStates = -2;  // the Pexa V5.45 linker decision
-
-constexpr int32_t kPexaLinker = 12;
-constexpr int32_t kPexaLibrarian = 13;
-constexpr int32_t kPexaStypeConverter = 14;
+constexpr ToolId kNoTool = ToolId::kUnknown;
+// Not a tool: the Pexa V5.45 linker decision says which old tools supply the KZ linker.
+constexpr auto kDecidedByStates = static_cast<ToolId>(-2);
 
 // The old tool that supplies each new KZ tool, by cross-family kind.
 struct Correspondence {
-    int32_t kind;
-    int32_t compiler;
-    int32_t assembler;
-    int32_t libraryGenerator;
-    int32_t linker;
-    int32_t configurator;
+    ConversionKind kind;
+    ToolId compiler;
+    ToolId assembler;
+    ToolId libraryGenerator;
+    ToolId linker;
+    ToolId configurator;
 };
+using T = ToolId;
 constexpr std::array<Correspondence, 5> kCorrespondences = {{
-    {2, 9, 11, 9, kDecidedByStates, 15},  // from Pexa V5.45: the C compiler also for the library
-    {3, 10, 11, 8, 6, 15},                // from Pexa V6.00
-    {4, 18, 19, 17, 20, kNoTool},         // from Lumo V6
-    {5, 22, 23, 21, 6, kNoTool},          // from Lumo V7
-    {6, 25, 26, 24, 6, kNoTool},          // from Tessaro V9.04
+    // from Pexa V5.45: the C compiler also for the library
+    {ConversionKind::kFromPexaV545, T::kPexaCCompiler, T::kPexaAssembler, T::kPexaCCompiler, kDecidedByStates, T::kPexaConfigurator},
+    // from Pexa V6.00
+    {ConversionKind::kFromPexaV600, T::kPexaCompiler, T::kPexaAssembler, T::kPexaLibraryGenerator, T::kLinker, T::kPexaConfigurator},
+    // from Lumo V6
+    {ConversionKind::kFromLumoV6, T::kSarnokiLumoCompiler, T::kSarnokiLumoAssembler, T::kSarnokiLumoLibraryGenerator, T::kSarnokiBindex, kNoTool},
+    // from Lumo V7
+    {ConversionKind::kFromLumoV7, T::kVeltoraLumoCompiler, T::kVeltoraLumoAssembler, T::kVeltoraLumoLibraryGenerator, T::kLinker, kNoTool},
+    // from Tessaro V9.04
+    {ConversionKind::kFromTessaroV904, T::kTessaroCompiler, T::kTessaroAssembler, T::kTessaroLibraryGenerator, T::kLinker, kNoTool},
 }};
 
-int32_t OldToolFor(int32_t kind, int32_t newTool) {
+ToolId OldToolFor(ConversionKind kind, ToolId newTool) {
     for (const Correspondence& c : kCorrespondences) {
         if (c.kind != kind) continue;
         switch (newTool) {
-            case kToolCompiler: return c.compiler;
-            case kToolAssembler: return c.assembler;
-            case kToolLibraryGenerator: return c.libraryGenerator;
-            case kToolLinker: return c.linker;
-            case kToolConfigurator: return c.configurator;
+            case ToolId::kCompiler: return c.compiler;
+            case ToolId::kAssembler: return c.assembler;
+            case ToolId::kLibraryGenerator: return c.libraryGenerator;
+            case ToolId::kLinker: return c.linker;
+            case ToolId::kConfigurator: return c.configurator;
             default: return kNoTool;
         }
     }
     return kNoTool;
 }
 
-// Each name followed by "\n", then one more "\n"; no name at all is "\n\n" as well.
-std::string NewlineListText(const StringList& names) {
-    if (names.empty()) return "\n\n";
-    std::string text;
-    for (const std::string& name : names) {
-        text += name;
-        text += '\n';
-    }
-    text += '\n';
-    return text;
-}
-
 // In-family: which phases of the old list a requested phase draws on.
-bool IsCandidate(int32_t requested, int32_t candidate) {
+bool IsCandidate(ToolId requested, ToolId candidate) {
     switch (requested) {
-        case kToolLinker: return candidate != kNoTool;
-        case kToolCompiler: return candidate == kToolLinker || candidate == kToolCompiler;
-        case kToolLibraryGenerator: return candidate == kToolLinker || candidate == kToolLibraryGenerator;
+        case ToolId::kLinker: return candidate != kNoTool;
+        case ToolId::kCompiler: return candidate == ToolId::kLinker || candidate == ToolId::kCompiler;
+        case ToolId::kLibraryGenerator: return candidate == ToolId::kLinker || candidate == ToolId::kLibraryGenerator;
         default: return false;
     }
 }
 
 PhaseAnswer InFamilyAnswer(const StringList& phaseList, std::string_view phaseName) {
-    const int32_t requested = ToolIdOfName(phaseName);
-    if (requested != kToolLinker && requested != kToolCompiler && requested != kToolLibraryGenerator)
+    const ToolId requested = ToolIdOfName(phaseName);
+    if (requested != ToolId::kLinker && requested != ToolId::kCompiler && requested != ToolId::kLibraryGenerator)
         return {true, std::string(phaseName)};
     StringList names;
     for (const std::string& line : phaseList) {
@@ -77,7 +69,7 @@ PhaseAnswer InFamilyAnswer(const StringList& phaseList, std::string_view phaseNa
         const std::string toolName = bar == std::string::npos ? std::string() : line.substr(0, bar);
         if (IsCandidate(requested, ToolIdOfName(toolName))) names.push_back(toolName);
     }
-    return {false, NewlineListText(names)};
+    return {false, NewlineList(names)};
 }
 
 }  // namespace
@@ -91,33 +83,33 @@ std::optional<StringList> PexaV545LinkerPhases(const StringList& stateList) {
         if (fields.size() < 2) return std::nullopt;
         const int digit = fields[1] == "0" ? 1 : 2;
         switch (ToolIdOfName(fields[0])) {
-            case kPexaLinker: linker = digit; break;
-            case kPexaLibrarian: librarian = digit; break;
-            case kPexaStypeConverter: converter = digit; break;
+            case ToolId::kPexaLinker: linker = digit; break;
+            case ToolId::kPexaLibrarian: librarian = digit; break;
+            case ToolId::kPexaStypeConverter: converter = digit; break;
             default: break;
         }
     }
     const LinkerDecision& decision = kPexaV545LinkerDecisions[9 * linker + 3 * librarian + converter];
     StringList names;
-    if (decision.linker) names.push_back(ToolNameOfId(kPexaLinker));
-    if (decision.librarian) names.push_back(ToolNameOfId(kPexaLibrarian));
-    if (decision.converter) names.push_back(ToolNameOfId(kPexaStypeConverter));
+    if (decision.linker) names.push_back(ToolNameOfId(ToolId::kPexaLinker));
+    if (decision.librarian) names.push_back(ToolNameOfId(ToolId::kPexaLibrarian));
+    if (decision.converter) names.push_back(ToolNameOfId(ToolId::kPexaStypeConverter));
     return names;
 }
 
-std::optional<PhaseAnswer> OldPhasesOf(int32_t kind, const StringList& stateList, const StringList& phaseList,
+std::optional<PhaseAnswer> OldPhasesOf(ConversionKind kind, const StringList& stateList, const StringList& phaseList,
                                        std::string_view phaseName) {
     if (IsCrossFamilyKind(kind)) {
-        const int32_t oldTool = OldToolFor(kind, ToolIdOfName(phaseName));
+        const ToolId oldTool = OldToolFor(kind, ToolIdOfName(phaseName));
         if (oldTool == kDecidedByStates) {
             std::optional<StringList> names = PexaV545LinkerPhases(stateList);
             if (!names) return std::nullopt;
-            return PhaseAnswer{false, NewlineListText(*names)};
+            return PhaseAnswer{false, NewlineList(*names)};
         }
         if (oldTool == kNoTool) return PhaseAnswer{false, "\n\n"};
         return PhaseAnswer{false, ToolNameOfId(oldTool) + "\n\n"};
     }
-    if (kind == kKindCopy || kind == kKindDowngrade10200to10100 || kind < 0 || kind >= kConversionKindCount)
+    if (kind == ConversionKind::kCopy || kind == ConversionKind::kDowngrade10200to10100 || !IsKnownKind(kind))
         return PhaseAnswer{true, std::string(phaseName)};
     return InFamilyAnswer(phaseList, phaseName);
 }

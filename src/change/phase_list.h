@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "change/conversion_kind.h"
 #include "options/option_string.h"
 
 namespace vivo {
@@ -63,7 +64,7 @@ inline constexpr std::array<LinkerDecision, 27> kPexaV545LinkerDecisions = {{
 
 // The answer for `phaseName` in the change that `kind` names. `stateList` and `phaseList` are the
 // host's lists; nothing when the state list is malformed where it is read.
-[[nodiscard]] std::optional<PhaseAnswer> OldPhasesOf(int32_t kind, const StringList& stateList,
+[[nodiscard]] std::optional<PhaseAnswer> OldPhasesOf(ConversionKind kind, const StringList& stateList,
                                                      const StringList& phaseList, std::string_view phaseName);
 
 }  // namespace vivo

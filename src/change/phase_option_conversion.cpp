@@ -4,15 +4,13 @@
 #include <array>
 #include <optional>
 
-#include "interface/frame.h"
+#include "change/conversion_definitions.h"
 #include "options/option_string.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
 
 namespace vivo {
 namespace {
-
-// String-table entries of this conversion.
 
 // Values of carried flags that the source lacks; other absent keys are left out.
 struct DefaultValue {
@@ -40,6 +38,17 @@ std::string ObjectPath(std::string_view path) {
     std::string object(dot == std::string_view::npos ? std::string_view{} : path.substr(0, dot));
     object += ".obj\"";
     return object;
+}
+
+// True when the string-table list `id` (lines separated by newline) holds the line a "|" b; false when
+// the entry cannot be loaded.
+bool IsListedPair(uint32_t id, std::string_view a, std::string_view b) {
+    const std::optional<StringList> lines = KeyList(id);
+    if (!lines) return false;
+    std::string pair(a);
+    pair += '|';
+    pair += b;
+    return std::find(lines->begin(), lines->end(), pair) != lines->end();
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 
 #include "change/conversion_definitions.h"
 #include "change/conversion_kind.h"
-#include "change/tool_names.h"
+#include "options/plain_text.h"
+#include "options/tool_names.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
 
@@ -11,8 +12,8 @@ namespace {
 
 
 // The Pexa configurators, whose state "1" puts the KZ configurator into the new order.
-constexpr int32_t kPexaConfigurator = 15;
-constexpr int32_t kPexaConfiguratorDorn = 16;
+constexpr ToolId kPexaConfigurator = ToolId::kPexaConfigurator;
+constexpr ToolId kPexaConfiguratorDorn = ToolId::kPexaConfiguratorDorn;
 
 // Fields of a phase order line; more than three makes the line malformed.
 struct PhaseFields {
@@ -31,26 +32,35 @@ std::optional<PhaseFields> SplitPhaseLine(std::string_view line) {
 
 }  // namespace
 
-std::optional<std::string> RewritePhaseOrder(const StringList& oldOrder, ChangeSummary& summary) {
+bool AddReplacedListSection(uint32_t headingId, const StringList& removed, const StringList& added,
+                            ChangeSummary& summary) {
+    const std::optional<std::string> heading = LoadString(headingId);
     const std::optional<std::string> deletedPattern = LoadString(text::kDeletedLine);
     const std::optional<std::string> addedPattern = LoadString(text::kAddedLine);
-    if (!deletedPattern || !addedPattern) return std::nullopt;
+    if (!heading || !deletedPattern || !addedPattern) return false;
+    StringList lines{*heading};
+    for (const std::string& line : removed) lines.push_back(FormatText(*deletedPattern, {line}));
+    for (const std::string& line : added) lines.push_back(FormatText(*addedPattern, {line}));
+    summary.AppendUniqueLines(lines);
+    return true;
+}
 
+std::optional<std::string> RewritePhaseOrder(const StringList& oldOrder, ChangeSummary& summary) {
     bool configuratorOn = false;
     bool linkerSeen = false;
     StringList deleted;
     for (const std::string& line : oldOrder) {
         const std::optional<PhaseFields> fields = SplitPhaseLine(line);
         if (!fields) return std::nullopt;
-        const int32_t tool = ToolIdOfName(fields->toolName);
-        if (tool == kToolLinker) {
+        const ToolId tool = ToolIdOfName(fields->toolName);
+        if (tool == ToolId::kLinker) {
             // The new linker keeps the old one's name: it is neither deleted nor added.
             linkerSeen = true;
             continue;
         }
         if ((tool == kPexaConfigurator || tool == kPexaConfiguratorDorn) && fields->state == "1")
             configuratorOn = true;
-        deleted.push_back(FormatText(*deletedPattern, {line}));
+        deleted.push_back(line);
     }
 
     const std::optional<std::string> newOrder =
@@ -62,32 +72,22 @@ std::optional<std::string> RewritePhaseOrder(const StringList& oldOrder, ChangeS
     for (const std::string& line : newLines) {
         const std::optional<PhaseFields> fields = SplitPhaseLine(line);
         if (!fields) return std::nullopt;
-        if (linkerSeen && ToolIdOfName(fields->toolName) == kToolLinker) continue;
-        added.push_back(FormatText(*addedPattern, {line}));
+        if (linkerSeen && ToolIdOfName(fields->toolName) == ToolId::kLinker) continue;
+        added.push_back(line);
     }
-
-    const std::optional<std::string> heading = LoadString(text::kPhaseOrderHeading);
-    if (!heading) return std::nullopt;
-    deleted.insert(deleted.begin(), *heading);
-    summary.AppendUniqueLines(deleted);
-    summary.AppendUniqueLines(added);
+    if (!AddReplacedListSection(text::kPhaseOrderHeading, deleted, added, summary)) return std::nullopt;
     return newOrder;
 }
 
-std::optional<std::string> NewPhaseOrder(int32_t kind, const StringList& oldOrder, ChangeSummary& summary) {
+std::optional<std::string> NewPhaseOrder(ConversionKind kind, const StringList& oldOrder, ChangeSummary& summary) {
     if (IsCrossFamilyKind(kind)) return RewritePhaseOrder(oldOrder, summary);
-    std::string text;
-    for (const std::string& line : oldOrder) {
-        text += line;
-        text += '\n';
-    }
-    text += '\n';
-    return text;
+    // The old order as it came: an empty one is the host's lone NUL again.
+    return oldOrder.empty() ? std::string("\n") : NewlineList(oldOrder);
 }
 
 std::optional<std::string> UpgradePhaseOrder(const VivoToolchainRecord* from, const VivoToolchainRecord* to,
                                              const StringList& oldOrder, ChangeSummary& summary) {
-    const std::optional<int32_t> kind = FindConversion(from, to);
+    const std::optional<ConversionKind> kind = FindConversion(from, to);
     if (!kind) {
         summary.AddSummaryMessage(text::kReadingError);
         return std::nullopt;
@@ -96,7 +96,7 @@ std::optional<std::string> UpgradePhaseOrder(const VivoToolchainRecord* from, co
     summary.fromToolchainName = from->name;
     summary.fromToolchainVersion = from->version;
     summary.toToolchainVersion = to->version;
-    SetConversionKind(*kind);
+    SetCurrentConversionKind(*kind);
     return NewPhaseOrder(*kind, oldOrder, summary);
 }
 

@@ -114,7 +114,7 @@ constexpr std::array<ConversionRow, 48> kTessaroLinkerRows = {
 };
 
 int ChangeTessaroV90400toKZV10100(std::string_view phaseName, const std::vector<std::string>& optionStrings,
-                                  std::string& result) {
+                                  std::string& result, ChangeSummary& summary) {
     const CrossFamilyConversion conversion{
         .compiler = {{{kCompilerRows}}, {ItemRewrite::AssemblyItem}},
         .assembler = {{{kAssemblerRows}}, {}},
@@ -122,7 +122,7 @@ int ChangeTessaroV90400toKZV10100(std::string_view phaseName, const std::vector<
         .linker = {{{kTessaroLinkerRows}}, {ItemRewrite::CrcAndVectItems}},
         .configurator = {{}, {ItemRewrite::RtosItems}},  // the old configurator options are not carried over
     };
-    return RunCrossFamilyConversion(conversion, phaseName, optionStrings, result);
+    return RunCrossFamilyConversion(conversion, phaseName, optionStrings, result, summary);
 }
 
 }  // namespace vivo

@@ -2,7 +2,8 @@
 
 #include <array>
 
-#include "change/tool_names.h"
+#include "options/plain_text.h"
+#include "options/tool_names.h"
 
 namespace vivo {
 namespace {
@@ -12,6 +13,7 @@ constexpr std::string_view kEndianLittleItem = "[S|ENDIAN|LITTLE]";
 constexpr std::string_view kSectionItem = "[S|SECTION|L=C]";
 constexpr std::string_view kExistingLibraryPrefix = "[S|EXISTINGLIBRARY|";
 constexpr std::string_view kMapOptimizationItem = "[B|MAPOPTIMIZATION|1]";
+constexpr std::string_view kMapItem = "[B|MAP|1]";
 
 // The MISRA 2004 rule lists from which 1.02.00 does not know rule "15.2".
 constexpr std::array<std::string_view, 4> kMisraRuleItems = {
@@ -60,9 +62,7 @@ std::string WithoutRule152(std::string_view item) {
         }
     }
     if (pieces.size() <= 3) return {};
-    std::string joined;
-    for (const std::string& piece : pieces) AppendWithSeparator(joined, piece, '|');
-    return joined;
+    return Joined(pieces, '|');
 }
 
 // One linker item in its 1.01.00 form, followed by a blank; empty when the item is dropped.
@@ -93,94 +93,132 @@ constexpr std::string_view kItemWhitespace = "\n\r\t ";
 
 }  // namespace
 
-ConversionContext::StepStart ConversionContext::Start(std::string_view phaseName, const StringList& options,
-                                                      std::string& result, int32_t& tool) const {
-    if (options.empty()) return StepStart::kFailed;
-    tool = ToolIdOfName(phaseName);
+bool ConversionContext::PreScan(const StringList& lines) {
+    auto updateEndian = [this](std::string_view options) {
+        if (Contains(options, kEndianBigItem))
+            endianState = (endianState == Endian::kNone || endianState == Endian::kBig) ? Endian::kBig : Endian::kMixed;
+        else if (Contains(options, kEndianLittleItem))
+            endianState =
+                (endianState == Endian::kNone || endianState == Endian::kLittle) ? Endian::kLittle : Endian::kMixed;
+    };
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        const std::size_t bar = line.find('|');
+        if (bar == std::string::npos) return false;
+        const int32_t position = static_cast<int32_t>(i);
+        toolNames.push_back(line.substr(0, bar));
+        optionStrings.push_back(line.substr(bar + 1));
+        const std::string& options = optionStrings.back();
+        switch (ToolIdOfName(toolNames.back())) {
+            case ToolId::kCompiler:
+                compilerLine = position;
+                updateEndian(options);
+                compilerMapFlag = Contains(options, kMapItem) ? 1 : 0;
+                break;
+            case ToolId::kAssembler:
+                assemblerLine = position;
+                updateEndian(options);
+                break;
+            case ToolId::kLibraryGenerator: {
+                libraryGeneratorLine = position;
+                updateEndian(options);
+                OptionSet items;
+                // A failed parse still leaves the items right of the bad one; those count.
+                (void)ParseOptionString(std::string_view(options), items);
+                const auto mode = items.find("S|MODE");
+                const auto path = items.find("S|EXISTOUTPUTPATH");
+                if (mode != items.end() && mode->second == "EXISTING" && path != items.end())
+                    existingLibraryPath = path->second;
+                break;
+            }
+            case ToolId::kLinker:
+                linkerLine = position;
+                if (Contains(options, kMapItem)) linkerMapFlag = 1;
+                break;
+            default: break;
+        }
+    }
+    return true;
+}
+
+template <class Rewrite>
+int ConversionContext::RunStep(std::string_view phaseName, const StringList& options, std::string& result,
+                               Rewrite&& rewrite) const {
+    if (options.empty()) return 1;
+    const ToolId tool = ToolIdOfName(phaseName);
     int32_t line = 0;
     switch (tool) {
-        case kToolCompiler: line = compilerLine; break;
-        case kToolAssembler: line = assemblerLine; break;
-        case kToolLibraryGenerator: line = libraryGeneratorLine; break;
-        case kToolLinker: line = linkerLine; break;
+        case ToolId::kCompiler: line = compilerLine; break;
+        case ToolId::kAssembler: line = assemblerLine; break;
+        case ToolId::kLibraryGenerator: line = libraryGeneratorLine; break;
+        case ToolId::kLinker: line = linkerLine; break;
         default:
             result = options.front();
-            return StepStart::kDone;
+            return 0;
     }
     if (result.empty()) result = options.at(static_cast<std::size_t>(line));
-    return StepStart::kOwnText;
+    rewrite(tool);
+    return 0;
 }
 
 int ConversionContext::Upgrade10000to10001(std::string_view phaseName, const StringList& options,
                                            std::string& result) const {
-    int32_t tool = 0;
-    const StepStart start = Start(phaseName, options, result, tool);
-    if (start != StepStart::kOwnText) return start == StepStart::kFailed ? 1 : 0;
-    if (tool != kToolLinker) return 0;
-    if (Contains(result, kEndianBigItem) || Contains(result, kEndianLittleItem)) return 0;
-    if (endianState == kEndianBig) AddItem(result, kEndianBigItem);
-    if (endianState == kEndianLittle) AddItem(result, kEndianLittleItem);
-    return 0;
+    return RunStep(phaseName, options, result, [&](ToolId tool) {
+        if (tool != ToolId::kLinker) return;
+        if (Contains(result, kEndianBigItem) || Contains(result, kEndianLittleItem)) return;
+        if (endianState == Endian::kBig) AddItem(result, kEndianBigItem);
+        if (endianState == Endian::kLittle) AddItem(result, kEndianLittleItem);
+    });
 }
 
 int ConversionContext::Upgrade10001to10100(std::string_view phaseName, const StringList& options,
                                            std::string& result) const {
-    int32_t tool = 0;
-    const StepStart start = Start(phaseName, options, result, tool);
-    if (start != StepStart::kOwnText) return start == StepStart::kFailed ? 1 : 0;
-    // Added even when the item is there already.
-    if (tool == kToolCompiler || tool == kToolLibraryGenerator) AddItem(result, kSectionItem);
-    return 0;
+    return RunStep(phaseName, options, result, [&](ToolId tool) {
+        // Added even when the item is there already.
+        if (tool == ToolId::kCompiler || tool == ToolId::kLibraryGenerator) AddItem(result, kSectionItem);
+    });
 }
 
 int ConversionContext::Upgrade10100to10200(std::string_view phaseName, const StringList& options,
                                            std::string& result) const {
-    int32_t tool = 0;
-    const StepStart start = Start(phaseName, options, result, tool);
-    if (start != StepStart::kOwnText) return start == StepStart::kFailed ? 1 : 0;
-    if (tool == kToolLinker && !existingLibraryPath.empty())
-        AddItem(result, std::string(kExistingLibraryPrefix) + existingLibraryPath + "]");
-    return 0;
+    return RunStep(phaseName, options, result, [&](ToolId tool) {
+        if (tool == ToolId::kLinker && !existingLibraryPath.empty())
+            AddItem(result, std::string(kExistingLibraryPrefix) + existingLibraryPath + "]");
+    });
 }
 
 int ConversionContext::Upgrade10200to10201(std::string_view phaseName, const StringList& options,
                                            std::string& result) const {
-    int32_t tool = 0;
-    const StepStart start = Start(phaseName, options, result, tool);
-    if (start != StepStart::kOwnText) return start == StepStart::kFailed ? 1 : 0;
-    if ((tool == kToolCompiler || tool == kToolLinker) && compilerMapFlag == 1 && linkerMapFlag == 1)
-        AddItem(result, kMapOptimizationItem);
-    return 0;
+    return RunStep(phaseName, options, result, [&](ToolId tool) {
+        if ((tool == ToolId::kCompiler || tool == ToolId::kLinker) && compilerMapFlag == 1 && linkerMapFlag == 1)
+            AddItem(result, kMapOptimizationItem);
+    });
 }
 
 int ConversionContext::Downgrade10201to10200(std::string_view phaseName, const StringList& options,
                                              std::string& result) const {
-    int32_t tool = 0;
-    const StepStart start = Start(phaseName, options, result, tool);
-    if (start != StepStart::kOwnText) return start == StepStart::kFailed ? 1 : 0;
-    if (tool != kToolCompiler) return 0;
-    const StringList items = SplitQuoted(std::string_view(result), kItemWhitespace);
-    // Every item keeps its blank in front, so a dropped item leaves two blanks in a row.
-    result.clear();
-    for (const std::string& item : items) {
-        bool misra = false;
-        for (std::string_view prefix : kMisraRuleItems) misra = misra || Contains(item, prefix);
-        result += ' ';
-        result += misra ? WithoutRule152(item) : item;
-    }
-    return 0;
+    return RunStep(phaseName, options, result, [&](ToolId tool) {
+        if (tool != ToolId::kCompiler) return;
+        const StringList items = SplitQuoted(std::string_view(result), kItemWhitespace);
+        // Every item keeps its blank in front, so a dropped item leaves two blanks in a row.
+        result.clear();
+        for (const std::string& item : items) {
+            bool misra = false;
+            for (std::string_view prefix : kMisraRuleItems) misra = misra || Contains(item, prefix);
+            result += ' ';
+            result += misra ? WithoutRule152(item) : item;
+        }
+    });
 }
 
 int ConversionContext::Downgrade10200to10100(std::string_view phaseName, const StringList& options,
                                              std::string& result) const {
-    int32_t tool = 0;
-    const StepStart start = Start(phaseName, options, result, tool);
-    if (start != StepStart::kOwnText) return start == StepStart::kFailed ? 1 : 0;
-    if (tool != kToolLinker) return 0;
-    const StringList items = SplitQuoted(std::string_view(result), kItemWhitespace);
-    result.clear();
-    for (const std::string& item : items) result += LinkerItemFor10100(item);
-    return 0;
+    return RunStep(phaseName, options, result, [&](ToolId tool) {
+        if (tool != ToolId::kLinker) return;
+        const StringList items = SplitQuoted(std::string_view(result), kItemWhitespace);
+        result.clear();
+        for (const std::string& item : items) result += LinkerItemFor10100(item);
+    });
 }
 
 }  // namespace vivo

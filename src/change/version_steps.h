@@ -11,22 +11,23 @@
 namespace vivo {
 
 // Endian states the pre-scan finds in the compiler, assembler and library generator lines.
-inline constexpr int32_t kEndianNone = -1;
-inline constexpr int32_t kEndianBig = 0;
-inline constexpr int32_t kEndianLittle = 1;
-inline constexpr int32_t kEndianMixed = 2;
+enum class Endian : int32_t {
+    kNone = -1,  // no line holds an endian item
+    kBig = 0,
+    kLittle = 1,
+    kMixed = 2,  // both kinds stand in the lines
+};
 
 // Facts about all phases of the project, gathered by the pre-scan of the host's phase options list
 // ("tool name|option string" lines), and the steps that use them. Set afresh for every call.
 struct ConversionContext {
-    int32_t endianState = kEndianNone;
+    Endian endianState = Endian::kNone;
     uint32_t linkerMapFlag = 0;    // the linker's line holds "[B|MAP|1]"; never reset
     uint32_t compilerMapFlag = 0;  // the last compiler line holds "[B|MAP|1]"
     int32_t linkerLine = 0;        // line positions; a tool without a line keeps 0
     int32_t compilerLine = 0;
     int32_t assemblerLine = 0;
     std::string existingLibraryPath;  // the library generator's EXISTOUTPUTPATH in mode EXISTING, quotes kept
-    int32_t currentTool = 2;
     int32_t libraryGeneratorLine = 0;
 
     StringList optionStrings;  // each line behind its first bar
@@ -54,10 +55,11 @@ struct ConversionContext {
     int Downgrade10200to10100(std::string_view phaseName, const StringList& options, std::string& result) const;
 
 private:
-    enum class StepStart { kFailed, kDone, kOwnText };
-    // The start all steps share: the tool of the phase, and the phase's own text in `result`.
-    StepStart Start(std::string_view phaseName, const StringList& options, std::string& result,
-                    int32_t& tool) const;
+    // What every step shares: 1 without option strings; a tool other than the four gets the first
+    // option string; else `result` is the phase's own option string (when empty), and `rewrite(tool)`
+    // changes it.
+    template <class Rewrite>
+    int RunStep(std::string_view phaseName, const StringList& options, std::string& result, Rewrite&& rewrite) const;
 };
 
 }  // namespace vivo

@@ -49,15 +49,4 @@ void NewlinesToNul(char* bytes, std::size_t count) {
     std::replace(bytes, bytes + count, '\n', '\0');
 }
 
-std::string NewlineList(const std::vector<std::string>& elements) {
-    if (elements.empty()) return "\n\n";  // the host reads an empty list as two NULs
-    std::string text;
-    for (const std::string& e : elements) {
-        text += e;
-        text += '\n';
-    }
-    text += '\n';
-    return text;
-}
-
 }  // namespace vivo

@@ -42,9 +42,4 @@ void ReadNulList(const char* list, std::vector<std::string>& out);
 // Turns every "\n" among the first `count` bytes into NUL.
 void NewlinesToNul(char* bytes, std::size_t count);
 
-// The text of a newline list: every element followed by "\n", then one more "\n"; an empty list is
-// "\n\n", two NULs for the host. (A list that echoes a NUL-separated input of size 1 is a single "\n"
-// instead: build that one from the input.)
-[[nodiscard]] std::string NewlineList(const std::vector<std::string>& elements);
-
 }  // namespace vivo

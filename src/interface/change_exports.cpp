@@ -32,7 +32,7 @@ public:
 class PhaseListUpgrade final : public Handler {
 public:
     std::optional<PhaseAnswer> Upgrade(const char* stateList, const char* phaseList, const char* phaseName) {
-        return OldPhasesOf(ConversionKind(), ReadNulList(stateList), ReadNulList(phaseList), phaseName);
+        return OldPhasesOf(CurrentConversionKind(), ReadNulList(stateList), ReadNulList(phaseList), phaseName);
     }
 };
 
@@ -40,7 +40,7 @@ public:
 class PhaseOptionsUpgrade final : public Handler {
 public:
     std::optional<std::string> Upgrade(const char* phaseName, const char* optionList) {
-        return driver_.UpgradePhaseOptions(ConversionKind(), phaseName, ReadNulList(optionList), Summary());
+        return driver_.UpgradePhaseOptions(CurrentConversionKind(), phaseName, ReadNulList(optionList), Summary());
     }
 
 private:
@@ -56,7 +56,7 @@ public:
     // The KZ mappings of a cross-family change; for every other kind the old list, byte for byte
     // with its final NUL.
     std::optional<Result> Upgrade(const char* mappingList) {
-        if (!IsCrossFamilyKind(ConversionKind()))
+        if (!IsCrossFamilyKind(CurrentConversionKind()))
             return Result{Protocol::kRawText, std::string(mappingList, NulListSize(mappingList))};
         std::optional<std::string> mappings = RewritePhaseMappings(ReadNulList(mappingList), Summary());
         if (!mappings) return std::nullopt;

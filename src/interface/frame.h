@@ -16,18 +16,6 @@ public:
     virtual ~Handler() = default;
 };
 
-// Makes the plug-in's own resources current and gives the caller's back on every way out.
-class ResourceScope {
-public:
-    ResourceScope() : previous_(platform::SwapResourceSource(nullptr)) {}
-    ~ResourceScope() { platform::SwapResourceSource(previous_); }
-    ResourceScope(const ResourceScope&) = delete;
-    ResourceScope& operator=(const ResourceScope&) = delete;
-
-private:
-    platform::ResourceLibrary* previous_;
-};
-
 // True when any of the checked pointers is null.
 template <class... P>
 [[nodiscard]] constexpr bool AnyNull(const P*... pointers) {
@@ -38,16 +26,11 @@ template <class... P>
 template <class Body>
 [[nodiscard]] int32_t RunExport(Body&& body) noexcept {
     try {
-        ResourceScope scope;
+        const ResourceScope ownResources;  // the caller's come back on every way out
         return body();
     } catch (...) {
         return 1;
     }
-}
-
-// A toolchain description record the host may pass: right size and both texts present.
-[[nodiscard]] inline bool IsWellFormed(const VivoToolchainRecord* record) {
-    return record != nullptr && record->size == 12 && record->name != nullptr && record->version != nullptr;
 }
 
 }  // namespace vivo

@@ -4,8 +4,9 @@
 #include <cstring>
 
 #include "interface/frame.h"
-#include "interface/plugin_files.h"
 #include "options/option_string.h"
+#include "options/plain_text.h"
+#include "platform/module_path.h"
 #include "platform/private_profile.h"
 #include "resources/string_ids.h"
 #include "resources/string_table.h"
@@ -13,8 +14,6 @@
 namespace vivo {
 
 namespace {
-
-// String-table entries of the plug-in's identity.
 
 constexpr std::string_view kTemplatesSection = "GetTemplates";
 constexpr std::string_view kEndOfTemplates = "False";
@@ -25,7 +24,7 @@ class TemplatesHandler : public Handler {
 public:
     int32_t Run(char* buffer, int32_t* len) const {
         uint32_t count = 0;
-        const std::string escaped = EscapedTemplateList(PluginFilePath("TC.ini"), count);
+        const std::string escaped = EscapedTemplateList(platform::PluginFilePath("TC.ini"), count);
         // Each escaped NUL pair becomes one byte once decoded.
         const std::size_t needed = escaped.size() - count - 1;
         const int32_t capacity = *len;
@@ -47,20 +46,11 @@ int32_t DeliverEntry(uint32_t id, char* buffer, int32_t* len) {
 bool LoadNumber(uint32_t id, uint32_t* out) {
     const std::optional<std::string> text = LoadString(id);
     if (!text) return false;
-    *out = LeadingDecimal(*text);
+    *out = ParseUnsigned(*text);
     return true;
 }
 
 }  // namespace
-
-uint32_t LeadingDecimal(std::string_view text) {
-    uint32_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') break;
-        value = value * 10 + static_cast<uint32_t>(c - '0');
-    }
-    return value;
-}
 
 std::string EscapedTemplateList(const std::string& iniPath, uint32_t& count) {
     std::string escaped;

@@ -8,9 +8,6 @@
 
 namespace vivo {
 
-// Digits up to the first non-digit, as an unsigned decimal number; no digits gives 0.
-[[nodiscard]] uint32_t LeadingDecimal(std::string_view text);
-
 // The template list of TC.ini's "GetTemplates" section, escaped: every entry followed by the two
 // characters backslash and "0", then one more such pair. `count` receives the number of entries.
 [[nodiscard]] std::string EscapedTemplateList(const std::string& iniPath, uint32_t& count);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "interface/frame.h"
+#include "options/plain_text.h"
 #include "queries/memory_areas.h"
 
 using namespace vivo;

@@ -4,8 +4,9 @@
 #include <string>
 
 #include "change/phase_option_conversion.h"
-#include "change/tool_names.h"
 #include "interface/frame.h"
+#include "options/plain_text.h"
+#include "options/tool_names.h"
 #include "queries/include_defines.h"
 #include "queries/linker_queries.h"
 
@@ -39,11 +40,11 @@ class AssemblerDefinesHandler final : public DefinesHandler {};
 template <class CompilerHandler, class AssemblerHandler, class Work>
 std::optional<std::string> ForToolKind(const char* toolName, Work&& work) {
     switch (ToolKindOfName(toolName)) {
-        case kKindCompiler: {
+        case ToolKind::kCompiler: {
             CompilerHandler handler;
             return work(handler);
         }
-        case kKindAssembler: {
+        case ToolKind::kAssembler: {
             AssemblerHandler handler;
             return work(handler);
         }
@@ -64,7 +65,7 @@ public:
         const std::optional<LinkerInformation> information = LinkerInformationOf(toolchain.name);
         if (!information) return 1;
         *flags = information->flags;
-        *second = information->second;
+        *second = information->hostValue;
         return 0;
     }
 };
@@ -152,8 +153,8 @@ VIVO_API int32_t VIVO_CALL SetDefines(const char* toolName, const char* options,
 
 VIVO_API int32_t VIVO_CALL GetLinkerMapFile(uint32_t /*ignored*/, const char* options, char* buffer,
                                             int32_t* len) {
-    if (AnyNull(options, buffer, len)) return 1;
     return RunExport([&] {
+        if (AnyNull(options, buffer, len)) return 1;
         const MapFileHandler handler;
         return Deliver(Protocol::kNewlineTextWithTerminator, handler.MapFileList(options), buffer, len);
     });

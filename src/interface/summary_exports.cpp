@@ -1,6 +1,6 @@
 // Exports of the change summary: reset and display.
 #include "interface/frame.h"
-#include "interface/plugin_files.h"
+#include "platform/module_path.h"
 #include "platform/resource_library.h"
 #include "summary/change_summary.h"
 
@@ -11,7 +11,7 @@ namespace {
 class SummaryResetHandler final : public Handler {
 public:
     int32_t Reset() const {
-        ResetSummary(Summary());
+        Summary().ClearMessages();
         return 0;
     }
 };
@@ -22,7 +22,7 @@ public:
     int32_t Display(const char* projectName, const char* projectDirectory) const {
         DisplaySummary(Summary(), projectName != nullptr ? projectName : "",
                        projectDirectory != nullptr ? projectDirectory : "",
-                       PluginFilePath(platform::ResourceLibraryFileName(false)));
+                       platform::PluginFilePath(platform::ResourceLibraryFileName(false)));
         return 0;
     }
 };

@@ -3,8 +3,6 @@
 #include <array>
 #include <cstddef>
 
-#include "resources/string_table.h"
-
 namespace vivo {
 namespace {
 
@@ -31,12 +29,10 @@ size_t Find(std::string_view text, size_t from, const CharSet& set, bool want) {
 }
 
 // Splits texts at runs of a set of delimiters outside double quotes, by the rules of `SplitQuoted`.
-// Given a counter, it adds to it every character that its scans examine.
 class QuotedSplitter {
 public:
-    explicit QuotedSplitter(std::string_view delimiters, uint64_t* examined = nullptr)
-        : delimiters_(delimiters), stops_(delimiters), quote_(std::string_view(&kQuote, 1)),
-          examined_(examined) {
+    explicit QuotedSplitter(std::string_view delimiters)
+        : delimiters_(delimiters), stops_(delimiters), quote_(std::string_view(&kQuote, 1)) {
         stops_.Add(kQuote);
     }
 
@@ -63,40 +59,27 @@ private:
     std::string_view ReadToken(std::string_view text, size_t& pos) const {
         const size_t start = pos;
         for (;;) {
-            pos = Scan(text, pos, stops_, true);
+            pos = Find(text, pos, stops_, true);
             if (pos == text.size()) return text.substr(start);
             if (delimiters_.Has(text[pos])) {
                 const size_t end = pos;
-                pos = Scan(text, pos, delimiters_, false);
+                pos = Find(text, pos, delimiters_, false);
                 return text.substr(start, end - start);
             }
-            const size_t close = Scan(text, pos + 1, quote_, true);
+            const size_t close = Find(text, pos + 1, quote_, true);
             pos = close == text.size() ? pos + 1 : close + 1;
         }
-    }
-
-    size_t Scan(std::string_view text, size_t from, const CharSet& set, bool want) const {
-        const size_t to = Find(text, from, set, want);
-        if (examined_ != nullptr) *examined_ += to - from + (to < text.size() ? 1 : 0);
-        return to;
     }
 
     CharSet delimiters_;
     CharSet stops_;  // the delimiters and the double quote
     CharSet quote_;
-    uint64_t* examined_;
 };
 
 }  // namespace
 
 StringList SplitQuoted(std::string_view text, std::string_view delimiters) {
     return QuotedSplitter(delimiters).Split(text);
-}
-
-uint64_t detail::SplitQuotedWork(std::string_view text, std::string_view delimiters) {
-    uint64_t examined = 0;
-    QuotedSplitter(delimiters, &examined).ForEachToken(text, [](std::string_view) {});
-    return examined;
 }
 
 std::optional<StringList> SplitQuoted(const char* text, std::string_view delimiters) {
@@ -179,20 +162,6 @@ std::string NextToken(std::string& rest, std::string_view delimiters) {
 void SplitList(std::string_view text, std::string_view delimiters, StringList& list) {
     const CharSet set(delimiters);
     while (!text.empty()) list.emplace_back(NextTokenIn(text, set));
-}
-
-bool IsListedPair(uint32_t stringId, std::string_view a, std::string_view b) {
-    const std::optional<std::string> entry = LoadString(stringId);
-    if (!entry) return false;
-    std::string pair(a);
-    pair.push_back('|');
-    pair += b;
-
-    const CharSet newline("\n");
-    std::string_view lines(*entry);
-    while (!lines.empty())
-        if (NextTokenIn(lines, newline) == pair) return true;
-    return false;
 }
 
 namespace {

@@ -35,11 +35,6 @@ inline constexpr std::string_view kValueEscapes = "\"]";
 [[nodiscard]] std::optional<StringList> SplitQuoted(const char* text, std::string_view delimiters);
 [[nodiscard]] StringList SplitQuoted(std::string_view text, std::string_view delimiters);
 
-namespace detail {
-// The number of characters that `SplitQuoted` examines in splitting `text`: its work, for tests.
-[[nodiscard]] uint64_t SplitQuotedWork(std::string_view text, std::string_view delimiters);
-}  // namespace detail
-
 // Fills `set` with the items of the option string. False when `text` is null (the set is left as it
 // was) or an item has fewer than three fields, such as "[B|DEBUG|]" or a lone word (the set then holds
 // the items right of it). A key that stands twice gets the values joined by "|", the later item first.
@@ -61,10 +56,6 @@ std::string_view NextToken(std::string_view& rest, std::string_view delimiters);
 // Appends the tokens of `text` to `list` (which is not cleared), as repeated `NextToken` gives them:
 // no quote handling, no empty tokens, except that a text of delimiters only appends one "".
 void SplitList(std::string_view text, std::string_view delimiters, StringList& list);
-
-// True when the string-table list `stringId` (lines separated by newline) holds the line a "|" b.
-// False when the entry cannot be loaded.
-[[nodiscard]] bool IsListedPair(uint32_t stringId, std::string_view a, std::string_view b);
 
 // Decodes C escapes (\0 \n \t \b \r \f \' \") of `source` up to its end or a NUL byte: one byte per
 // copied character or escape, no terminator added (end the source with "\0" to get one). A backslash

@@ -1,10 +1,7 @@
 #include "options/paths.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
-
-#include "platform/byte_blocks.h"
 
 namespace vivo {
 namespace {
@@ -30,23 +27,11 @@ std::string_view RootOf(std::string_view path) {
 bool FitsMaxPath(std::size_t length) { return length < kMaxPath; }
 
 // Calls `each(end)` for the end of every component of `path`: the place of each separator, then the
-// path's size. The separators are found 16 bytes at a time, as a byte loop per component costs more
-// than the bytes.
+// path's size.
 template <class Each>
 void ForEachComponentEnd(std::string_view path, Each&& each) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(path.data());
-    constexpr auto separator = static_cast<unsigned char>(kSeparator);
-    platform::ForEachHit(
-        path.size(), 0,
-        [bytes](std::size_t at) {
-            return platform::ByteBlockBits(
-                reinterpret_cast<platform::ByteBlock>(platform::LoadByteBlock(bytes + at) == separator));
-        },
-        [bytes](std::size_t i) { return bytes[i] == separator; },
-        [&each](std::size_t end) {
-            each(end);
-            return true;
-        });
+    for (std::size_t end = path.find(kSeparator); end != std::string_view::npos; end = path.find(kSeparator, end + 1))
+        each(end);
     each(path.size());
 }
 

@@ -1,10 +1,24 @@
 #pragma once
-// The modal report dialog of the change summary (template 157 of the current resource source).
+// The modal report dialog of the change summary.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace vivo::platform {
+
+// What the caller gives the dialog besides the report: Windows shows template `templateId` of the
+// current resource source (its own texts) and reads its controls back by identifier; the terminal
+// dialog shows the texts, "&" marking a mnemonic.
+struct ReportDialogForm {
+    std::uint16_t templateId = 0;
+    std::uint16_t summaryTextControl = 0;
+    std::uint16_t checkBoxControl = 0;
+    std::string caption;
+    std::string summaryLabel;
+    std::string checkBoxLabel;
+    std::string okLabel;
+};
 
 struct ReportDialogOutcome {
     bool ok = false;                   // closed with OK; false: cancelled
@@ -17,6 +31,7 @@ struct ReportDialogOutcome {
 // POSIX: on a terminal (standard input and standard error both terminals) the text, then the check box
 // as "[x]" / "[ ]" with its label; Space toggles, Enter is OK, Escape is Cancel. Without a terminal the
 // text goes to standard error and the dialog is confirmed with the check box as it stands.
-[[nodiscard]] ReportDialogOutcome ShowReportDialog(std::string_view summaryText, bool generateUpgradeFile);
+[[nodiscard]] ReportDialogOutcome ShowReportDialog(const ReportDialogForm& form, std::string_view summaryText,
+                                                   bool generateUpgradeFile);
 
 }  // namespace vivo::platform

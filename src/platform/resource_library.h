@@ -24,8 +24,26 @@ void FreeResourceLibrary(ResourceLibrary* library);
 
 // The process-wide current resource source; null stands for the plug-in's own resources.
 [[nodiscard]] ResourceLibrary* CurrentResourceSource();
-// Makes `library` current and returns the source that was current before.
-ResourceLibrary* SwapResourceSource(ResourceLibrary* library);
+
+// The one way to switch the current resource source: for the life of the scope the source is
+// `library` (null: the plug-in's own resources), or the library loaded from `path` (released at the
+// end; when it cannot be loaded the source stays as it is); the source that was current before comes
+// back on every way out.
+class ResourceScope {
+public:
+    explicit ResourceScope(ResourceLibrary* library = nullptr);
+    explicit ResourceScope(std::string_view path);
+    ~ResourceScope();
+    ResourceScope(const ResourceScope&) = delete;
+    ResourceScope& operator=(const ResourceScope&) = delete;
+
+    // True when the scope loaded its library from a path.
+    [[nodiscard]] bool loaded() const { return owned_ != nullptr; }
+
+private:
+    ResourceLibrary* owned_ = nullptr;
+    ResourceLibrary* previous_;
+};
 
 }  // namespace vivo::platform
 
@@ -33,4 +51,5 @@ namespace vivo {
 using platform::CurrentResourceSource;
 using platform::LoadLibraryString;
 using platform::ResourceLibrary;
+using platform::ResourceScope;
 }  // namespace vivo

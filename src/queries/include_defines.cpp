@@ -1,7 +1,7 @@
 #include "queries/include_defines.h"
 
-#include "change/tool_names.h"
-#include "queries/option_items.h"
+#include "options/option_items.h"
+#include "options/plain_text.h"
 
 namespace vivo {
 namespace {
@@ -21,15 +21,6 @@ std::string Quoted(std::string_view text) {
     return DoubleEscapeInQuotes(quoted, kValueEscapes);
 }
 
-std::string Joined(const StringList& pieces, char separator) {
-    std::string joined;
-    for (size_t i = 0; i < pieces.size(); ++i) {
-        if (i != 0) joined += separator;
-        joined += pieces[i];
-    }
-    return joined;
-}
-
 std::string WithItem(std::string_view options, std::string_view prefix, std::string_view value) {
     std::string item;
     if (!value.empty()) {
@@ -42,11 +33,6 @@ std::string WithItem(std::string_view options, std::string_view prefix, std::str
 }
 
 }  // namespace
-
-bool KeepsIncludesAndDefines(std::string_view toolName) {
-    const int32_t kind = ToolKindOfName(toolName);
-    return kind == kKindCompiler || kind == kKindAssembler;
-}
 
 StringList IncludeDirectoriesOf(std::string_view options) {
     StringList directories = SplitQuoted(FirstValue(OptionItems(options), kIncludePrefix), "|");

@@ -16,9 +16,6 @@ namespace vivo {
 inline constexpr std::string_view kIncludePrefix = "[S|INCLUDE|";
 inline constexpr std::string_view kDefinePrefix = "[S|DEFINE|";
 
-// True for the tools that keep include directories and defines: the compiler and assembler kinds.
-[[nodiscard]] bool KeepsIncludesAndDefines(std::string_view toolName);
-
 // The directories of the first include item; none without one.
 [[nodiscard]] StringList IncludeDirectoriesOf(std::string_view options);
 // The option string with `directories` as its include item (no item when the list is empty).

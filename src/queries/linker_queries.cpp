@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "change/tool_names.h"
+#include "options/tool_names.h"
 #include "options/option_string.h"
-#include "queries/option_items.h"
+#include "options/option_items.h"
 
 namespace vivo {
 
@@ -18,7 +18,7 @@ std::string LinkerMapFileOf(std::string_view options) {
 }
 
 std::optional<LinkerInformation> LinkerInformationOf(std::string_view toolchainName) {
-    if (ToolchainKindOfName(toolchainName) != kToolchainKindKZ) return std::nullopt;
+    if (ToolchainKindOfName(toolchainName) != ToolchainKind::kKZ) return std::nullopt;
     return LinkerInformation{15, 1};
 }
 

@@ -21,10 +21,10 @@ inline constexpr std::string_view kDependencyScanPrefix = "[N|DEPENDSCAN|";
 // or the option string cannot be read.
 [[nodiscard]] std::string LinkerMapFileOf(std::string_view options);
 
-// The two values describing this toolchain's linker to the host.
+// The two values describing this toolchain's linker to the host; what they mean is the host's affair.
 struct LinkerInformation {
-    uint32_t flags;
-    uint32_t second;
+    uint32_t flags;      // 15: the four lowest bits set
+    uint32_t hostValue;  // 1
 };
 // The values for a toolchain of this plug-in's kind, nothing for any other toolchain.
 [[nodiscard]] std::optional<LinkerInformation> LinkerInformationOf(std::string_view toolchainName);

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "queries/option_items.h"
+#include "options/option_items.h"
+#include "options/plain_text.h"
 
 namespace vivo {
 namespace {
@@ -18,15 +19,6 @@ std::optional<std::string> AreaText(std::string_view options, int32_t number) {
     StringList areas = SplitQuoted(StartValue(OptionItems(options)), "|");
     if (number < 1 || static_cast<size_t>(number) > areas.size()) return std::nullopt;
     return std::move(areas[static_cast<size_t>(number) - 1]);
-}
-
-std::string Joined(const StringList& names) {
-    std::string joined;
-    for (size_t i = 0; i < names.size(); ++i) {
-        if (i != 0) joined += ',';
-        joined += names[i];
-    }
-    return joined;
 }
 
 }  // namespace
@@ -63,7 +55,7 @@ std::optional<std::string> StoredAreaText(const MemoryArea& area) {
     for (size_t i = 0; i < area.groups.size(); ++i) {
         if (area.groups[i].empty()) return std::nullopt;
         if (i != 0) sections += ':';
-        sections += Joined(area.groups[i]);
+        sections += Joined(area.groups[i], ',');
     }
     if (sections.empty()) return std::nullopt;
     std::replace(sections.begin(), sections.end(), '(', '{');

@@ -1,9 +1,8 @@
 #include "queries/syntax_colouring.h"
 
-#include <limits>
-
-#include "interface/plugin_files.h"
+#include "options/plain_text.h"
 #include "platform/common_folder.h"
+#include "platform/module_path.h"
 #include "platform/private_profile.h"
 
 namespace vivo {
@@ -15,22 +14,6 @@ constexpr std::size_t kVersionBuffer = 256;
 
 constexpr std::string_view kGroupKey = "FileGroup";
 constexpr std::string_view kVersionKey = "Version";
-
-// strtoul on a 32-bit unsigned long: blanks skipped, an optional sign, digits up to the first
-// non-digit (none give 0); too large saturates, a minus negates modulo 2^32.
-std::uint32_t ToUnsigned(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    std::uint64_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + static_cast<std::uint64_t>(text[i] - '0');
-        if (value > std::numeric_limits<std::uint32_t>::max()) return std::numeric_limits<std::uint32_t>::max();
-    }
-    const auto result = static_cast<std::uint32_t>(value);
-    return negative ? 0u - result : result;
-}
 
 std::string ReadVersionText(std::string_view file) {
     return platform::ReadProfileString(file, kColouringVersionSection, kVersionKey, "", kVersionBuffer);
@@ -48,7 +31,7 @@ std::optional<std::string> KeywordTextIn(std::string_view path, std::string_view
 
 ColouringFiles LocateColouringFiles() {
     ColouringFiles files;
-    files.primary = PluginFilePath(kColouringFileName);
+    files.primary = platform::PluginFilePath(kColouringFileName);
     const std::string folder = platform::CommonAppDataFolder();
     if (!folder.empty()) {
         files.secondary = folder;
@@ -104,11 +87,11 @@ std::optional<std::uint32_t> ColouringVersion(const ColouringFiles& files) {
     std::string version = ReadVersionText(files.primary);
     if (!files.secondary.empty()) {
         // The sum goes through "%d", as the host platform formats a 32-bit int.
-        const std::uint32_t sum = ToUnsigned(version) + ToUnsigned(ReadVersionText(files.secondary));
+        const std::uint32_t sum = ParseUnsigned(version) + ParseUnsigned(ReadVersionText(files.secondary));
         version = std::to_string(static_cast<std::int32_t>(sum));
     }
     if (version.empty()) return std::nullopt;
-    return ToUnsigned(version);
+    return ParseUnsigned(version);
 }
 
 }  // namespace vivo

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "platform/resource_library.h"
+#include "resources/report_dialog.h"
 #include "resources/string_ids.h"
 
 namespace vivo {
@@ -73,6 +74,16 @@ std::optional<std::string> LoadString(uint32_t id) {
     if (ResourceLibrary* source = CurrentResourceSource()) return LoadLibraryString(source, id);
     if (auto own = OwnString(id)) return std::string(*own);
     return std::nullopt;
+}
+
+std::string LoadReportDialogText(uint16_t control) {
+    // A POSIX resource library gives dialog texts through its string look-up; a Windows one has them in
+    // its dialog template, which the platform shows as it is.
+    if (ResourceLibrary* source = CurrentResourceSource()) {
+        if (auto text = LoadLibraryString(source, resources::DialogTextId(resources::kReportDialogId, control)))
+            return *text;
+    }
+    return std::string(resources::ReportDialogText(control));
 }
 
 }  // namespace vivo

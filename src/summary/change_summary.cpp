@@ -1,38 +1,38 @@
 #include "summary/change_summary.h"
 
+#include "platform/report_dialog.h"
 #include "platform/resource_library.h"
+#include "resources/report_dialog.h"
+#include "resources/string_table.h"
+#include "summary/summary_report.h"
 
 namespace vivo {
 namespace {
 
-// A resource library made the source of texts and dialogs for one call, then released.
-class BorrowedResources {
-public:
-    explicit BorrowedResources(std::string_view path) : library_(platform::LoadResourceLibrary(path)) {
-        if (library_ != nullptr) previous_ = platform::SwapResourceSource(library_);
-    }
-    ~BorrowedResources() {
-        if (library_ == nullptr) return;
-        platform::SwapResourceSource(previous_);
-        platform::FreeResourceLibrary(library_);
-    }
-    BorrowedResources(const BorrowedResources&) = delete;
-    BorrowedResources& operator=(const BorrowedResources&) = delete;
+namespace res = vivo::resources;
 
-private:
-    platform::ResourceLibrary* library_;
-    platform::ResourceLibrary* previous_ = nullptr;
-};
+// The report dialog's template and its texts from the current resource source.
+platform::ReportDialogForm ReportDialogForm() {
+    platform::ReportDialogForm form;
+    form.templateId = res::kReportDialogId;
+    form.summaryTextControl = res::kControlSummaryText;
+    form.checkBoxControl = res::kControlGenerateUpgradeFile;
+    form.caption = LoadReportDialogText(res::kControlCaption);
+    form.summaryLabel = LoadReportDialogText(res::kControlSummaryLabel);
+    form.checkBoxLabel = LoadReportDialogText(res::kControlGenerateUpgradeFile);
+    form.okLabel = LoadReportDialogText(res::kControlOk);
+    return form;
+}
 
 }  // namespace
 
 void ChangeSummary::AppendUniqueLines(const std::vector<std::string>& newLines) {
     for (const std::string& line : newLines)
-        if (held_.insert(line).second) lines.push_back(line);
+        if (held_.insert(line).second) lines_.push_back(line);
 }
 
 void ChangeSummary::ClearLines() {
-    lines.clear();
+    lines_.clear();
     held_.clear();
 }
 
@@ -41,17 +41,16 @@ ChangeSummary& Summary() {
     return summary;
 }
 
-void ResetSummary(ChangeSummary& summary) { summary.messageIds.clear(); }
-
 void DisplaySummary(ChangeSummary& summary, std::string_view projectName, std::string_view projectDirectory,
                     std::string_view resourceLibraryPath) {
-    BorrowedResources resources(resourceLibraryPath);
-    SummaryDialog& dialog = summary.dialog;
-    dialog.messageIds = summary.messageIds;
-    dialog.lines = summary.lines;
-    dialog.projectName = projectName;
-    dialog.projectDirectory = projectDirectory;
-    dialog.DoModal(summary);
+    const ResourceScope resources(resourceLibraryPath);
+    const platform::ReportDialogOutcome outcome = platform::ShowReportDialog(
+        ReportDialogForm(), SummaryReportText(summary, projectName), summary.generateUpgradeFile);
+    // Cancel reads nothing back and writes nothing; whatever the write gives, the display is done.
+    if (outcome.ok) {
+        summary.generateUpgradeFile = outcome.generateUpgradeFile;
+        if (summary.generateUpgradeFile) (void)SaveUpgradeFile(projectDirectory, outcome.summaryText);
+    }
     summary.ClearLines();
 }
 

@@ -12,8 +12,8 @@ TEST(ConversionDefinitions, FailureAddsMessage2008EveryTime) {
     const VivoToolchainRecord from{12, "Veltora Nivo Family Standard Toolchain", "1.00.00"}, to{12, kKZ, "1.00.00"};
     EXPECT_EQ(CanUpgradeToolchain(&from, &to, summary), 1);
     EXPECT_EQ(CanUpgradeToolchain(&from, &to, summary), 1);
-    EXPECT_EQ(summary.messageIds, (std::vector<uint32_t>{2008, 2008}));
-    EXPECT_TRUE(summary.lines.empty());
+    EXPECT_EQ(summary.messageIds(), (std::vector<uint32_t>{2008, 2008}));
+    EXPECT_TRUE(summary.lines().empty());
 }
 
 // The first record for a change wins: here "Copy", which answers every phase by its own name, over the

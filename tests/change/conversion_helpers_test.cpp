@@ -80,7 +80,9 @@ TEST(ConvertAssemblyItem, RebuildsTheNestedAssemblerOptions) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         Items items = {"[V|VERSION|1]"}, expected = items;
-        ConvertAssemblyItem(row.source, items);
+        ChangeSummary summary;
+        ConvertAssemblyItem(row.source, items, summary);
+        EXPECT_TRUE(summary.lines().empty());
         expected.insert(expected.end(), row.appended.begin(), row.appended.end());
         EXPECT_EQ(items, expected);
     }
@@ -130,12 +132,12 @@ TEST(ConvertOptionItems, AppliesEveryRowToEveryItem) {
     };
     for (const ConvertRow& row : rows) {
         SCOPED_TRACE(row.name);
-        Summary().ClearLines();
+        ChangeSummary summary;
         Lines items = {"[V|VERSION|1]"}, expected = items;
-        ConvertOptionItems(row.source, ConversionTable{{kRows}}, items);
+        ConvertOptionItems(row.source, ConversionTable{{kRows}}, items, summary);
         expected.insert(expected.end(), row.items.begin(), row.items.end());
         EXPECT_EQ(items, expected);
-        EXPECT_EQ(Summary().lines, row.summary);
+        EXPECT_EQ(summary.lines(), row.summary);
     }
 }
 
@@ -144,7 +146,8 @@ TEST(ConvertOptionItems, ReadsTheStretchesOfATableInOrder) {
     constexpr std::array kFirst = {Kept("[S|A|")};
     constexpr std::array kSecond = {Renamed("[S|A|", "[S|B|")};
     Lines items;
-    ConvertOptionItems({"[S|A|1]"}, ConversionTable{{ConversionRows(kSecond), kFirst, kSecond}}, items);
+    ChangeSummary summary;
+    ConvertOptionItems({"[S|A|1]"}, ConversionTable{{ConversionRows(kSecond), kFirst, kSecond}}, items, summary);
     EXPECT_EQ(items, (Lines{"[S|B|1]", "[S|A|1]", "[S|B|1]"}));
 }
 
@@ -160,11 +163,11 @@ TEST(CrossFamilyConversions, ToolsAndListsTheTablesDoNotCover) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        Summary().ClearLines();
+        ChangeSummary summary;
         std::string result = row.before;
-        EXPECT_EQ(row.conversion(row.phase, row.source, result), 0);
+        EXPECT_EQ(row.conversion(row.phase, row.source, result, summary), 0);
         EXPECT_EQ(result, row.result);
-        EXPECT_TRUE(Summary().lines.empty());
+        EXPECT_TRUE(summary.lines().empty());
     }
 }
 

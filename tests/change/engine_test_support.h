@@ -8,7 +8,7 @@
 #include <string>
 
 #include "options/option_string.h"
-#include "queries/guarded_call.h"
+#include "support/guarded_call.h"
 #include "support/no_terminal.h"
 
 namespace vivo::test {

@@ -14,26 +14,27 @@ std::string Line(const char* tool, const std::string& options) { return std::str
 // Columns: name, lines, endian state, compiler and linker map flags, the line of the compiler, assembler,
 // library generator and linker, the existing library's path.
 struct PreScanRow {
-    const char* name; StringList lines; int32_t endian; uint32_t compilerMap, linkerMap;
+    const char* name; StringList lines; Endian endian; uint32_t compilerMap, linkerMap;
     int32_t compilerLine, assemblerLine, libraryGeneratorLine, linkerLine; std::string existingLibrary;
 };
 
 const PreScanRow kPreScanRows[] = {
-    {"nothing found", {Line(kConfigurator, "[S|ENDIAN|BIG]")}, -1, 0, 0, 0, 0, 0, 0, ""},
-    {"big and little: mixed", {Line(kCompiler, "[S|ENDIAN|BIG]"), Line(kAssembler, "[S|ENDIAN|LITTLE]")}, 2, 0, 0, 0, 1, 0, 0, ""},
+    {"nothing found", {Line(kConfigurator, "[S|ENDIAN|BIG]")}, Endian::kNone, 0, 0, 0, 0, 0, 0, ""},
+    {"big and little: mixed", {Line(kCompiler, "[S|ENDIAN|BIG]"), Line(kAssembler, "[S|ENDIAN|LITTLE]")}, Endian::kMixed, 0, 0, 0, 1, 0, 0, ""},
+    {"little and big: mixed", {Line(kCompiler, "[S|ENDIAN|LITTLE]"), Line(kAssembler, "[S|ENDIAN|BIG]")}, Endian::kMixed, 0, 0, 0, 1, 0, 0, ""},
     {"agreeing little, linker endian ignored, no item leaves it",
      {Line(kLinker, "[S|ENDIAN|BIG]"), Line(kLibraryGenerator, "[S|ENDIAN|LITTLE]"), Line(kCompiler, ""),
-      Line(kAssembler, "[S|ENDIAN|LITTLE]")}, 1, 0, 0, 2, 3, 1, 0, ""},
+      Line(kAssembler, "[S|ENDIAN|LITTLE]")}, Endian::kLittle, 0, 0, 2, 3, 1, 0, ""},
     {"map flags; a later compiler line resets its flag, the linker's stays",
      {Line(kCompiler, "[B|MAP|1]"), Line(kLinker, "[B|MAP|1]"), Line(kLinker, ""), Line(kCompiler, "[B|MAP|0]")},
-     -1, 0, 1, 3, 0, 0, 2, ""},
+     Endian::kNone, 0, 1, 3, 0, 0, 2, ""},
     {"existing library with its quotes", {Line(kLibraryGenerator, "[S|MODE|EXISTING] [S|EXISTOUTPUTPATH|\"C:\\a b\\x.lib\"]")},
-     -1, 0, 0, 0, 0, 0, 0, "\"C:\\a b\\x.lib\""},
-    {"library built, not existing", {Line(kLibraryGenerator, "[S|MODE|BUILD] [S|EXISTOUTPUTPATH|\"x.lib\"]")}, -1, 0, 0, 0, 0, 0, 0, ""},
-    {"existing library without its path", {Line(kLibraryGenerator, "[S|MODE|EXISTING]")}, -1, 0, 0, 0, 0, 0, 0, ""},
+     Endian::kNone, 0, 0, 0, 0, 0, 0, "\"C:\\a b\\x.lib\""},
+    {"library built, not existing", {Line(kLibraryGenerator, "[S|MODE|BUILD] [S|EXISTOUTPUTPATH|\"x.lib\"]")}, Endian::kNone, 0, 0, 0, 0, 0, 0, ""},
+    {"existing library without its path", {Line(kLibraryGenerator, "[S|MODE|EXISTING]")}, Endian::kNone, 0, 0, 0, 0, 0, 0, ""},
     {"a bad item left of the items still counts",
-     {Line(kLibraryGenerator, "[B|DEBUG|] [S|MODE|EXISTING] [S|EXISTOUTPUTPATH|x.lib]")}, -1, 0, 0, 0, 0, 0, 0, "x.lib"},
-    {"options split at the first bar only", {"Veltora Bindex|[B|MAP|1]|x", "|"}, -1, 0, 1, 0, 0, 0, 0, ""},
+     {Line(kLibraryGenerator, "[B|DEBUG|] [S|MODE|EXISTING] [S|EXISTOUTPUTPATH|x.lib]")}, Endian::kNone, 0, 0, 0, 0, 0, 0, "x.lib"},
+    {"options split at the first bar only", {"Veltora Bindex|[B|MAP|1]|x", "|"}, Endian::kNone, 0, 1, 0, 0, 0, 0, ""},
 };
 
 TEST(OptionUpgrade, PreScan) {
@@ -59,21 +60,20 @@ const std::string kSectionNote = "  Option -section=L=C is added. Please check i
 const StringList kProject = {Line(kLibraryGenerator, "[S|ENDIAN|BIG]"), Line(kCompiler, "[B|MAP|1]"), Line(kAssembler, ""),
                              Line(kLinker, "[B|MAP|1]")};
 
-// Every kind's notes and result for the compiler. The cross-family kinds run on an empty list, so that
-// only their notes reach the summary; their results belong to the conversions. An empty list fails
-// every in-family kind and lets a kind outside the table succeed.
+// Notes and result of the kinds whose notes the end-to-end conversions (tests/e2e) do not show twice:
+// each note stands once however many phases are converted. The cross-family kinds run on an empty list,
+// so that only their notes reach the summary. An empty list fails every kind of the table and lets a
+// kind outside it succeed.
 TEST(OptionUpgrade, NotesAndResultOfEachKind) {
     struct Row { int32_t kind; std::optional<std::string> result; StringList notes; };  // result: none for a failure
     const std::string section = "[B|MAP|1] [S|SECTION|L=C]";
     const Row rows[] = {
         {0, std::nullopt, {}},  // "Copy" of four lines
-        {1, "[B|MAP|1]", {}}, {2, {}, {}}, {3, {}, {}}, {4, {}, {kHeading, kEndianNote}}, {5, {}, {kHeading, kEndianNote}},
-        {6, {}, {kHeading, kEndianNote}}, {7, section, {kHeading, kSectionNote}}, {8, "[B|MAP|1]", {}}, {9, "[B|MAP|1]", {}},
-        {10, section, {kHeading, kSectionNote}}, {11, section + " [B|MAPOPTIMIZATION|1]", {kHeading, kSectionNote}},
-        {12, section + " [B|MAPOPTIMIZATION|1]", {kHeading, kSectionNote}}, {13, "[B|MAP|1] [B|MAPOPTIMIZATION|1]", {}},
-        {14, "[B|MAP|1] [B|MAPOPTIMIZATION|1]", {kHeading, kMisraNote}}, {15, section, {kHeading, kSectionNote}},
-        {16, section, {kHeading, kSectionNote}}, {17, " [B|MAP|1]", {}}, {18, " [B|MAP|1]", {}},
-        {19, "", {}}, {-1, "", {}}, {1000, "", {}},  // outside the table: nothing runs, success
+        {4, {}, {kHeading, kEndianNote}},
+        {12, section + " [B|MAPOPTIMIZATION|1]", {kHeading, kSectionNote}},
+        {14, "[B|MAP|1] [B|MAPOPTIMIZATION|1]", {kHeading, kMisraNote}},
+        {18, " [B|MAP|1]", {}},
+        {19, "", {}}, {-1, "", {}},  // outside the table: nothing runs, success
     };
     for (const Row& row : rows) {
         SCOPED_TRACE("kind " + std::to_string(row.kind));
@@ -81,22 +81,22 @@ TEST(OptionUpgrade, NotesAndResultOfEachKind) {
         const StringList& lines = crossFamily ? StringList{} : kProject;
         ChangeSummary summary;
         OptionUpgradeDriver driver;
-        const auto result = driver.UpgradePhaseOptions(row.kind, kCompiler, lines, summary);
+        const auto result = driver.UpgradePhaseOptions(static_cast<ConversionKind>(row.kind), kCompiler, lines, summary);
         if (!crossFamily) {
             EXPECT_EQ(result, row.result);
         }
-        EXPECT_EQ(summary.lines, row.notes);
+        EXPECT_EQ(summary.lines(), row.notes);
         // The summary keeps each note once, however many phases are converted.
-        (void)driver.UpgradePhaseOptions(row.kind, kLinker, lines, summary);
-        EXPECT_EQ(summary.lines, row.notes);
+        (void)driver.UpgradePhaseOptions(static_cast<ConversionKind>(row.kind), kLinker, lines, summary);
+        EXPECT_EQ(summary.lines(), row.notes);
         if (crossFamily) continue;
         ChangeSummary untouched;
         const bool inTable = row.kind >= 0 && row.kind <= 18;
-        EXPECT_EQ(driver.UpgradePhaseOptions(row.kind, kCompiler, {}, untouched), inTable ? std::nullopt : result);
-        EXPECT_TRUE(untouched.lines.empty());
+        EXPECT_EQ(driver.UpgradePhaseOptions(static_cast<ConversionKind>(row.kind), kCompiler, {}, untouched), inTable ? std::nullopt : result);
+        EXPECT_TRUE(untouched.lines().empty());
     }
     ChangeSummary summary;
-    EXPECT_EQ(OptionUpgradeDriver().UpgradePhaseOptions(0, kConfigurator, {Line(kCompiler, "[S|CPU|KZ600]")}, summary), "[S|CPU|KZ600]");
+    EXPECT_EQ(OptionUpgradeDriver().UpgradePhaseOptions(ConversionKind::kCopy, kConfigurator, {Line(kCompiler, "[S|CPU|KZ600]")}, summary), "[S|CPU|KZ600]");
 }
 
 const Change k10001to10100{kKZ, "1.00.01", "1.01.00"};

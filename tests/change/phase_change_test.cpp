@@ -42,7 +42,7 @@ TEST(PhaseOrder, RewriteAndSummarySection) {
         ChangeSummary summary;
         EXPECT_EQ(RewritePhaseOrder(row.old, summary), row.expected);
         std::string lines;
-        for (const std::string& line : summary.lines) lines += line;
+        for (const std::string& line : summary.lines()) lines += line;
         EXPECT_EQ(lines, row.expected ? Section(row.old, *row.expected) : "");
     }
 }
@@ -96,37 +96,16 @@ constexpr const char* kPexaLibrarian = "Veltora Pexa Librarian";
 constexpr const char* kPexaConverter = "Veltora Pexa Stype Converter";
 
 // Pexa V5.45: the state of the old linker, librarian and S-type converter (null: no line; "0"; or
-// another state) decides which of them supply the KZ linker. One row per code, 9 * linker +
-// 3 * librarian + converter.
+// another state) decides which of them supply the KZ linker, by code 9 * linker + 3 * librarian +
+// converter. The end-to-end conversions of the three Pexa V5.45 projects (tests/e2e) hold codes 15, 20
+// and 23; these rows hold codes where each digit's reading shows.
 struct DecisionRow { int code; const char *linker, *librarian, *converter; StringList answer; };
 const DecisionRow kDecisionRows[] = {
     {0, nullptr, nullptr, nullptr, {}},
-    {1, nullptr, nullptr, "0", {kPexaConverter}},
-    {2, nullptr, nullptr, "1", {kPexaConverter}},
-    {3, nullptr, "0", nullptr, {kPexaLibrarian}},
-    {4, nullptr, "0", "0", {kPexaLibrarian}},
     {5, nullptr, "0", "1", {kPexaConverter}},
-    {6, nullptr, "1", nullptr, {kPexaLibrarian}},
-    {7, nullptr, "1", "0", {kPexaLibrarian}},
-    {8, nullptr, "1", "1", {kPexaLibrarian}},
-    {9, "0", nullptr, nullptr, {kPexaLinker}},
     {10, "0", nullptr, "0", {kPexaLinker, kPexaConverter}},
-    {11, "0", nullptr, "1", {kPexaConverter}},
-    {12, "0", "0", nullptr, {kPexaLinker}},
-    {13, "0", "0", "0", {kPexaLinker, kPexaConverter}},
     {14, "0", "0", "1", {kPexaConverter}},
-    {15, "0", "1", nullptr, {kPexaLibrarian}},
-    {16, "0", "1", "0", {kPexaLibrarian}},
-    {17, "0", "1", "1", {kPexaLibrarian}},
-    {18, "1", nullptr, nullptr, {kPexaLinker}},
-    {19, "1", nullptr, "0", {kPexaLinker}},
-    {20, "1", nullptr, "1", {kPexaLinker, kPexaConverter}},
-    {21, "1", "0", nullptr, {kPexaLinker}},
-    {22, "1", "0", "0", {kPexaLinker}},
-    {23, "1", "0", "1", {kPexaLinker, kPexaConverter}},
-    {24, "1", "1", nullptr, {kPexaLinker}},
     {25, "1", "1", "0", {kPexaLinker}},
-    {26, "1", "1", "2", {kPexaLinker, kPexaConverter}},
 };
 
 // An empty list is two NULs.
@@ -195,7 +174,7 @@ TEST(PhaseMapping, RewriteAndSummarySection) {
         StringList expected = {"\r\nPhaseMapping:\r\n"};
         for (const std::string& line : old) expected.push_back("  \"" + line + "\" delete\r\n");
         for (const std::string& line : kKZMappings) expected.push_back("  \"" + line + "\" add\r\n");
-        EXPECT_EQ(summary.lines, expected);
+        EXPECT_EQ(summary.lines(), expected);
     }
 }
 

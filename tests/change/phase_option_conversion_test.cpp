@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "queries/guarded_call.h"
+#include "support/guarded_call.h"
 
 namespace vivo::test {
 namespace {

@@ -69,13 +69,11 @@ TEST(NulList, ReadMeasureAndWrite) {
     char bytes[] = "a\nb\nc";
     NewlinesToNul(bytes, 3);  // only within the count
     EXPECT_EQ(std::string(bytes, 5), std::string("a\0b\nc", 5));
-    EXPECT_EQ(NewlineList({}), "\n\n");
-    EXPECT_EQ(NewlineList({"a", "b"}), "a\nb\n\n");
 }
 
 TEST(ExportFrame, NothingThrownLeavesTheFrameAndTheCallersResourcesComeBack) {
     auto* callers = reinterpret_cast<platform::ResourceLibrary*>(0x1);  // never dereferenced
-    platform::SwapResourceSource(callers);
+    const platform::ResourceScope host(callers);
     platform::ResourceLibrary* duringCall = callers;
     const int32_t result = RunExport([&]() -> int32_t {
         duringCall = platform::CurrentResourceSource();
@@ -84,7 +82,6 @@ TEST(ExportFrame, NothingThrownLeavesTheFrameAndTheCallersResourcesComeBack) {
     EXPECT_EQ(result, 1);
     EXPECT_EQ(duringCall, nullptr) << "the plug-in's own resources were not current";
     EXPECT_EQ(platform::CurrentResourceSource(), callers);
-    platform::SwapResourceSource(nullptr);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "queries/guarded_call.h"
+#include "support/guarded_call.h"
 
 namespace vivo::test {
 namespace {

@@ -82,22 +82,6 @@ TEST(OptionStringTest, ListsAndItems) {
     EXPECT_EQ(text, R"([S|CPU|KZ600] [S|P|"a b"|x]|)");
 }
 
-TEST(OptionStringTest, IsListedPair) {
-    // The second line "a|b" of any list entry of the plug-in's own table serves.
-    for (uint32_t id = 0; id < 10000; ++id) {
-        const std::string_view entry = OwnString(id).value_or("");
-        const size_t start = entry.find('\n') + 1, end = entry.find('\n', start), bar = entry.find('|', start);
-        if (start == 0 || end == std::string_view::npos || bar >= end) continue;
-        SCOPED_TRACE(id);
-        const std::string a(entry.substr(start, bar - start)), b(entry.substr(bar + 1, end - bar - 1));
-        EXPECT_TRUE(IsListedPair(id, a, b));
-        EXPECT_FALSE(IsListedPair(id, a, b + "X"));
-        EXPECT_FALSE(IsListedPair(id, a.substr(1), b));
-        return;
-    }
-    GTEST_FAIL() << "the string table has no list with a bar";
-}
-
 TEST(OptionStringTest, Escapes) {
     using Op = std::string (*)(std::string_view, std::string_view);
     struct Row { const char* name; Op op; std::string text; std::string_view chars; std::string result; };
@@ -118,47 +102,6 @@ TEST(OptionStringTest, Escapes) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(row.op(row.text, row.chars), row.result);
     }
-}
-
-// The characters examined, as the splitter counts them, for texts of one shape and of N and 2N
-// characters: a rescan per quoted stretch or per token would make the work grow fourfold.
-TEST(OptionStringTest, SplitQuotedWorkDoubles) {
-    struct Row { const char* name; std::string_view prefix; std::string_view unit; std::string_view delimiters; };
-    const Row rows[] = {
-        {"items", "", R"([S|INCLUDE|"a b"|"c"] )", kItemDelimiters},
-        {"fields", "", R"(S|"a""]]b"|)", kFieldDelimiters},
-        {"runs of delimiters", "", "a \t\r\n ", kItemDelimiters},
-        {"unterminated quote", "\"", "a b ", " "},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        std::string half(row.prefix), full(row.prefix);
-        for (int i = 0; i < 1 << 15; ++i) half += row.unit, full += row.unit, full += row.unit;
-        const uint64_t halfWork = detail::SplitQuotedWork(half, row.delimiters);
-        const uint64_t fullWork = detail::SplitQuotedWork(full, row.delimiters);
-        EXPECT_GE(halfWork, half.size());
-        EXPECT_NEAR(double(fullWork) / double(halfWork), 2.0, 0.01);
-    }
-}
-
-// Over a megabyte of items, every one read byte-exact; a key in every item gathers all its values.
-TEST(OptionStringTest, MegabyteOptionString) {
-    std::string text, all;
-    StringList items;
-    OptionSet expected;
-    for (size_t i = 0; text.size() < (1u << 20); ++i) {
-        const std::string n = std::to_string(i), value = R"("a ""]] )" + n + R"("|)" + n;
-        expected["S|K" + n] = value;
-        items.push_back("[S|K" + n + "|" + value + "]");
-        items.push_back("[I|ALL|" + n + "]");
-        all = n + (all.empty() ? "" : "|") + all;
-        text += items[items.size() - 2] + (i % 2 ? " " : "\r\n") + items.back() + "\t";
-    }
-    expected["I|ALL"] = all;
-    EXPECT_EQ(SplitQuoted(text, kItemDelimiters), items);
-    OptionSet set;
-    ASSERT_TRUE(ParseOptionString(text, set));
-    EXPECT_TRUE(set == expected);
 }
 
 }  // namespace

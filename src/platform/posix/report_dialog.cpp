@@ -8,13 +8,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/resource_library.h"
-#include "resources/report_dialog.h"
-
 namespace vivo::platform {
 namespace {
-
-namespace res = vivo::resources;
 
 // Keys of the terminal dialog.
 constexpr char kKeyToggle = ' ';
@@ -24,15 +19,6 @@ constexpr char kKeyEscape = '\x1b';
 constexpr char kKeyInterrupt = '\x03';  // Ctrl+C, which raw mode delivers as a key: taken as Cancel
 // How long after an Escape further bytes mean an escape sequence (an arrow key), not the Escape key.
 constexpr int kEscapeSequenceMilliseconds = 50;
-
-// The text of a control of template 157 from the current resource source, else the English one.
-std::string DialogText(std::uint16_t control) {
-    if (ResourceLibrary* library = CurrentResourceSource()) {
-        if (auto text = LoadLibraryString(library, res::DialogTextId(res::kReportDialogId, control)))
-            return *text;
-    }
-    return std::string(res::ReportDialogText(control));
-}
 
 // A label as the dialog shows it: "&Generate" -> "Generate", "&&" -> "&".
 std::string WithoutMnemonic(std::string_view label) {
@@ -120,16 +106,17 @@ std::string WithLineEnd(std::string_view text, std::string_view lineEnd) {
     return shown;
 }
 
-ReportDialogOutcome ShowOnTerminal(std::string_view summaryText, bool generateUpgradeFile) {
+ReportDialogOutcome ShowOnTerminal(const ReportDialogForm& form, std::string_view summaryText,
+                                   bool generateUpgradeFile) {
     const int in = STDIN_FILENO;
     const int out = STDERR_FILENO;
-    const std::string checkLabel = WithoutMnemonic(DialogText(res::kControlGenerateUpgradeFile));
+    const std::string checkLabel = WithoutMnemonic(form.checkBoxLabel);
     RawTerminal raw(in);
 
-    WriteAll(out, "\r\n" + DialogText(res::kControlCaption) + "\r\n\r\n");
-    WriteAll(out, WithoutMnemonic(DialogText(res::kControlSummaryLabel)) + "\r\n");
+    WriteAll(out, "\r\n" + form.caption + "\r\n\r\n");
+    WriteAll(out, WithoutMnemonic(form.summaryLabel) + "\r\n");
     WriteAll(out, WithLineEnd(summaryText, "\r\n"));
-    WriteAll(out, "\r\n(Space: check box   Enter: " + WithoutMnemonic(DialogText(res::kControlOk)) +
+    WriteAll(out, "\r\n(Space: check box   Enter: " + WithoutMnemonic(form.okLabel) +
                       "   Esc: Cancel)\r\n");
     bool checked = generateUpgradeFile;
     WriteAll(out, CheckBoxLine(checked, checkLabel));
@@ -155,15 +142,14 @@ ReportDialogOutcome ShowOnTerminal(std::string_view summaryText, bool generateUp
 
 }  // namespace
 
-ReportDialogOutcome ShowReportDialog(std::string_view summaryText, bool generateUpgradeFile) {
+ReportDialogOutcome ShowReportDialog(const ReportDialogForm& form, std::string_view summaryText,
+                                     bool generateUpgradeFile) {
     if (::isatty(STDIN_FILENO) == 1 && ::isatty(STDERR_FILENO) == 1)
-        return ShowOnTerminal(summaryText, generateUpgradeFile);
+        return ShowOnTerminal(form, summaryText, generateUpgradeFile);
     // No one to ask: the text is shown and the dialog confirmed as it stands.
-    WriteAll(STDERR_FILENO, DialogText(res::kControlCaption) + "\n");
+    WriteAll(STDERR_FILENO, form.caption + "\n");
     WriteAll(STDERR_FILENO, WithLineEnd(summaryText, "\n"));
-    WriteAll(STDERR_FILENO, CheckBoxLine(generateUpgradeFile,
-                                         WithoutMnemonic(DialogText(res::kControlGenerateUpgradeFile))) +
-                                "\n");
+    WriteAll(STDERR_FILENO, CheckBoxLine(generateUpgradeFile, WithoutMnemonic(form.checkBoxLabel)) + "\n");
     return {true, generateUpgradeFile, std::string(summaryText)};
 }
 

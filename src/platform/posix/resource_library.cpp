@@ -11,8 +11,6 @@ namespace {
 using StringLookup = const char* (*)(uint32_t id, uint32_t* length);
 constexpr const char* kStringLookupName = "VivoResourceString";
 
-ResourceLibrary* current = nullptr;
-
 }  // namespace
 
 std::string_view ResourceLibraryFileName(bool japanese) { return japanese ? "ResVivoJp.so" : "ResVivo.so"; }
@@ -44,14 +42,6 @@ std::optional<std::string> LoadLibraryString(ResourceLibrary* library, uint32_t 
     const char* text = library->lookup(id, &length);
     if (text == nullptr) return std::nullopt;
     return std::string(text, length);
-}
-
-ResourceLibrary* CurrentResourceSource() { return current; }
-
-ResourceLibrary* SwapResourceSource(ResourceLibrary* library) {
-    ResourceLibrary* previous = current;
-    current = library;
-    return previous;
 }
 
 }  // namespace vivo::platform

@@ -5,14 +5,12 @@
 
 #include "platform/win32/own_module.h"
 #include "platform/win32/resource_source.h"
-#include "resources/report_dialog.h"
 
 namespace vivo::platform {
 namespace {
 
-namespace res = vivo::resources;
-
 struct DialogState {
+    const ReportDialogForm& form;
     std::string_view summaryText;
     bool generateUpgradeFile;
     ReportDialogOutcome outcome;
@@ -35,10 +33,10 @@ INT_PTR CALLBACK ReportDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         auto* state = reinterpret_cast<DialogState*>(lParam);
         SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         // A report may be longer than an edit control takes by default.
-        SendDlgItemMessageA(dialog, res::kControlSummaryText, EM_SETLIMITTEXT, 0, 0);
+        SendDlgItemMessageA(dialog, state->form.summaryTextControl, EM_SETLIMITTEXT, 0, 0);
         const std::string text(state->summaryText);
-        SetDlgItemTextA(dialog, res::kControlSummaryText, text.c_str());
-        CheckDlgButton(dialog, res::kControlGenerateUpgradeFile,
+        SetDlgItemTextA(dialog, state->form.summaryTextControl, text.c_str());
+        CheckDlgButton(dialog, state->form.checkBoxControl,
                        state->generateUpgradeFile ? BST_CHECKED : BST_UNCHECKED);
         return TRUE;
     }
@@ -48,9 +46,9 @@ INT_PTR CALLBACK ReportDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         switch (LOWORD(wParam)) {
         case IDOK:
             state->outcome.ok = true;
-            state->outcome.summaryText = ControlText(dialog, res::kControlSummaryText);
+            state->outcome.summaryText = ControlText(dialog, state->form.summaryTextControl);
             state->outcome.generateUpgradeFile =
-                IsDlgButtonChecked(dialog, res::kControlGenerateUpgradeFile) == BST_CHECKED;
+                IsDlgButtonChecked(dialog, state->form.checkBoxControl) == BST_CHECKED;
             EndDialog(dialog, IDOK);
             return TRUE;
         case IDCANCEL:  // Escape: nothing is read back
@@ -67,15 +65,16 @@ INT_PTR CALLBACK ReportDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 
 // The window that is active when the report is asked for (the host's) owns the dialog.
 INT_PTR ShowFrom(HMODULE module, DialogState& state) {
-    return DialogBoxParamA(module, MAKEINTRESOURCEA(res::kReportDialogId), GetActiveWindow(),
+    return DialogBoxParamA(module, MAKEINTRESOURCEA(state.form.templateId), GetActiveWindow(),
                            ReportDialogProc, reinterpret_cast<LPARAM>(&state));
 }
 
 }  // namespace
 
-ReportDialogOutcome ShowReportDialog(std::string_view summaryText, bool generateUpgradeFile) {
-    DialogState state{summaryText, generateUpgradeFile, {}};
-    // Template 157 of the current resource source; a library without it leaves the plug-in's own.
+ReportDialogOutcome ShowReportDialog(const ReportDialogForm& form, std::string_view summaryText,
+                                     bool generateUpgradeFile) {
+    DialogState state{form, summaryText, generateUpgradeFile, {}};
+    // The template of the current resource source; a library without it leaves the plug-in's own.
     INT_PTR result = -1;
     if (ResourceLibrary* library = CurrentResourceSource()) result = ShowFrom(ResourceModule(library), state);
     if (result == -1) result = ShowFrom(OwnModule(), state);

@@ -8,8 +8,6 @@
 namespace vivo::platform {
 namespace {
 
-ResourceLibrary* current = nullptr;
-
 constexpr int kFirstStringBuffer = 256;
 constexpr int kLargestStringBuffer = 1 << 16;  // a string-table text holds at most 4097 characters
 
@@ -47,14 +45,6 @@ std::optional<std::string> LoadLibraryString(ResourceLibrary* library, uint32_t 
         }
     }
     return std::nullopt;
-}
-
-ResourceLibrary* CurrentResourceSource() { return current; }
-
-ResourceLibrary* SwapResourceSource(ResourceLibrary* library) {
-    ResourceLibrary* previous = current;
-    current = library;
-    return previous;
 }
 
 HMODULE ResourceModule(ResourceLibrary* library) { return library->module; }

@@ -46,6 +46,7 @@ const LookupRow kLookupRows[] = {
     {"six fields of another name", Up("Veltora Pexa,Standard Toolchain,5.45.00,", "ChangePexaV54500toKZV10100"), kPexa,
      "5.45.00", kKZ, "1.01.00", 1, true},
     {"unknown conversion name", Same("1=" + kKZ100 + kKZ100 + "Duplicate\n2=\n"), kKZ, "1.00.00", kKZ, "1.00.00", 1, true},
+    {"six fields", Same("1=" + kKZ100 + kKZ100 + "Copy,x\n2=\n"), kKZ, "1.00.00", kKZ, "1.00.00", 1, true},
     {"no TC.ini", "", kKZ, "1.00.00", kKZ, "1.00.00", 1, true},
     {"no record for the change", ShippedDefinitions(), kKZ, "1.00.01", kKZ, "1.00.00", 1, false},
     {"versions compare as exact text", ShippedDefinitions(), kKZ, "1.0.0", kKZ, "1.00.01", 1, false},

@@ -61,7 +61,8 @@ TEST(CrossFamilyConversions, ConfiguratorEndsWithTheRtosItems) {
     for (const auto& [conversion, items] : rows) {
         SCOPED_TRACE(items);
         std::string result;
-        EXPECT_EQ(conversion("Veltora KZ Configurator", {R"([S|DIRECTORY|"C:\mrc"] [S|CPU|X])"}, result), 0);
+        ChangeSummary summary;
+        EXPECT_EQ(conversion("Veltora KZ Configurator", {R"([S|DIRECTORY|"C:\mrc"] [S|CPU|X])"}, result, summary), 0);
         EXPECT_EQ(result, kConfiguratorDefaults + items);
     }
 }

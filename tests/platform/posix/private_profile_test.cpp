@@ -29,6 +29,7 @@ TEST(PosixProfile, FindsValuesByTheSystemRules) {
         {"first key wins", "[S]\nk=1\nK=2\n", "S", "K", "1"},
         {"first section wins", "[S]\nA=1\n[s]\nK=2\n", "S", "K", nullptr},
         {"comment line", "[S]\n;K=1\nK=2\n", "S", "K", "2"},
+        {"comment line is no key", "[S]\n;K=1\n", "S", ";K", nullptr},
         {"commented section header", ";[S]\nK=1\n[S]\nJ=2\n", "S", "K", nullptr},
         {"line without equals skipped", "[S]\nK\nK=2\n", "S", "K", "2"},
         {"key before any section", "K=1\n[S]\nK=2\n", "S", "K", "2"},

@@ -128,8 +128,8 @@ TEST(DisplaySummary, ShowsTheLinesOnceThenEmptiesThem) {
 
     DisplaySummary(summary, "Demo", dir.path().string(), noLibrary);
     EXPECT_EQ(ReadBytes(upgrade), header + "\r\r\nPhaseOptions:\r\r\n  Option -a has been converted to -b\r\r\n");
-    EXPECT_TRUE(summary.lines.empty());
-    EXPECT_EQ(summary.messageIds.size(), 1u);
+    EXPECT_TRUE(summary.lines().empty());
+    EXPECT_EQ(summary.messageIds().size(), 1u);
 
     DisplaySummary(summary, "Demo", dir.path().string(), noLibrary);
     EXPECT_EQ(ReadBytes(upgrade), header);

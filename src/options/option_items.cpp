@@ -1,4 +1,4 @@
-#include "queries/option_items.h"
+#include "options/option_items.h"
 
 namespace vivo {
 

@@ -1,11 +1,9 @@
-#include "interface/plugin_files.h"
-
 #include "platform/module_path.h"
 
-namespace vivo {
+namespace vivo::platform {
 
 std::string PluginFilePath(std::string_view fileName) {
-    const std::string module = platform::ModuleFileName();
+    const std::string module = ModuleFileName();
     const std::size_t slash = module.find_last_of('\\');
     std::string path = slash == std::string::npos ? std::string() : module.substr(0, slash);
     path += '\\';
@@ -13,4 +11,4 @@ std::string PluginFilePath(std::string_view fileName) {
     return path;
 }
 
-}  // namespace vivo
+}  // namespace vivo::platform
