@@ -21,36 +21,8 @@ step() { echo "== $* ($(( $(date +%s) - started ))s)"; }
 step "packages"
 "$root/scripts/install-packages.sh" cmake make mingw-w64 wine wine64 fonts-wine xvfb imagemagick
 
-# Wine's 32-bit part (wine32:i386) runs the product, the i686 DLL. The plain install is tried first.
-# Where the Debian security mirror's i386 index is out of step with amd64, that fails on version
-# conflicts; then it is installed once more with both architectures pinned to the main point release
-# (an apt preferences file, removed again afterwards), which may downgrade a few amd64 libraries from
-# their security update to the point release so that both architectures match. Without wine32 the
-# product would go untested: the run fails, saying why.
-SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-installed() { dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; }
-if ! installed; then
-  step "wine32:i386"
-  dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
-  # The i386 security index may fail to download: that is one of the cases the pin works around.
-  $SUDO apt-get update -qq >"$out/wine32-install.log" 2>&1 || true
-  if ! DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends wine32:i386 \
-       >>"$out/wine32-install.log" 2>&1; then
-    echo "plain install of wine32:i386 failed; installing it pinned to the point release"
-    pin=/etc/apt/preferences.d/vivo-wine32
-    printf 'Package: *\nPin: release l=Debian-Security\nPin-Priority: -1\n\nPackage: *\nPin: release n=%s\nPin-Priority: 1001\n' \
-      "$(. /etc/os-release && echo "$VERSION_CODENAME")" | $SUDO tee "$pin" >/dev/null
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends --allow-downgrades \
-      wine32:i386 >>"$out/wine32-install.log" 2>&1 || true
-    $SUDO rm -f "$pin"
-  fi
-  if ! installed; then
-    echo "Wine's 32-bit part (wine32:i386) cannot be installed, so the product (the i686 Vivo.dll) cannot be" \
-      "tested; apt said:" >&2
-    grep -E '^(E|W):|Depends:|but .* is to be installed|conflicts' "$out/wine32-install.log" | tail -n 15 >&2 || true
-    exit 1
-  fi
-fi
+# Wine's 32-bit part, for the product (the i686 DLL).
+"$root/scripts/install-wine32.sh" "$out/wine32-install.log"
 
 # One Wine prefix for the run; no Mono or Gecko prompts; windows drawn by Wine itself (no window
 # manager on the virtual display), so that the screenshot shows the dialog's caption.
@@ -102,5 +74,37 @@ step "tests x86_64 (Wine, 64-bit)"
 suite x86_64
 step "tests i686, the product (Wine, 32-bit)"
 suite i686
+# The three builds alike, call for call: the replay driver (replay/) reads one corpus (the shipped INI
+# files, every example project's change, every fuzz corpus input) against Vivo.so and both Vivo.dll
+# builds; their transcripts must be byte for byte the same. The Linux build is the one in build/
+# (VIVO_LINUX_BUILD), brought up to date first.
+step "replay: Vivo.so, x86_64 and i686 Vivo.dll"
+linux="${VIVO_LINUX_BUILD:-$root/build}"
+"$root/scripts/build.sh" "$linux" >/dev/null
+transcripts="$out/replay"
+mkdir -p "$transcripts"
+rm -f "$transcripts"/*.txt
+calls=$("$linux/replay/vivo_replay" "$linux/Vivo.so" "$root" "$transcripts/linux.txt") || failed=1
+echo "linux: $calls"
+for arch in x86_64 i686; do
+  ran=$(wine "$out/$arch/replay/vivo_replay.exe" "Z:$out/$arch/Vivo.dll" "Z:$root" "Z:$transcripts/$arch.txt") || failed=1
+  echo "$arch: $(echo "$ran" | tr -d '\r')"
+done
+differences=0
+for arch in x86_64 i686; do
+  if [ -f "$transcripts/linux.txt" ] && [ -f "$transcripts/$arch.txt" ]; then
+    lines=$(diff "$transcripts/linux.txt" "$transcripts/$arch.txt" | grep -c '^[<>]' || true)
+    if [ "$lines" -gt 0 ]; then
+      echo "replay: Vivo.so and the $arch Vivo.dll differ (first differences):"
+      diff "$transcripts/linux.txt" "$transcripts/$arch.txt" | head -n 20 | cut -c1-300
+    fi
+  else
+    lines=1
+  fi
+  differences=$((differences + lines))
+done
+echo "replay: ${calls% calls} calls compared across Vivo.so, the x86_64 and the i686 Vivo.dll: $differences differences"
+[ "$differences" -eq 0 ] || failed=1
+
 step "done"
 exit "$failed"
