@@ -1,6 +1,7 @@
 #pragma once
 // A whole toolchain change of each example project, through the exports in the host's order: what the
-// change benchmarks time, on Linux and on Windows.
+// change benchmarks time, on Linux and on Windows, and the pieces the replay (replay/) makes its own
+// changes from.
 
 #include <algorithm>
 #include <cstdint>
@@ -51,6 +52,29 @@ inline std::vector<ExampleChange> ExampleChanges(const std::filesystem::path& so
     return changes;
 }
 
+// The strings of a NUL-separated list of `size` bytes (up to its first empty string).
+inline std::vector<std::string> ReadNulList(const char* list, std::size_t size) {
+    std::vector<std::string> strings;
+    for (std::size_t i = 0; i < size && list[i] != '\0'; i += strings.back().size() + 1) strings.emplace_back(list + i);
+    return strings;
+}
+
+// The state list (and phase list) of a project: "tool|state" for every phase of its order.
+inline std::string StateList(const host::Project& project) {
+    std::vector<std::string> lines;
+    for (const std::string& phase : project.phases)
+        lines.push_back(phase.substr(0, phase.find('|')) + "|" + phase.substr(phase.rfind('|') + 1));
+    return NulList(lines);
+}
+
+// The phase options list for the old phases `sources`: "tool|options" for each that has options.
+inline std::string OptionList(const host::Project& project, const std::vector<std::string>& sources) {
+    std::vector<std::string> lines;
+    for (const std::string& source : sources)
+        if (const std::string* options = project.OptionsOf(source)) lines.push_back(source + "|" + *options);
+    return NulList(lines);
+}
+
 // The sequence of `vivo change` without its dialog: eligibility, summary reset, phase order, the old
 // phases and the options of every new phase, the mappings. `buffer` is larger than any answer.
 inline int32_t RunChange(const ExampleChange& change, std::vector<char>& buffer) {
@@ -62,28 +86,16 @@ inline int32_t RunChange(const ExampleChange& change, std::vector<char>& buffer)
     ResetSummaryInformation();
     int32_t len = static_cast<int32_t>(buffer.size());
     failures |= UpgradePhaseOrder(&from, &to, NulList(project.phases).c_str(), buffer.data(), &len);
-    std::vector<std::string> order;
-    for (std::size_t i = 0; i < static_cast<std::size_t>(len) && buffer[i] != '\0';) {
-        order.emplace_back(buffer.data() + i);
-        i += order.back().size() + 1;
-    }
-    std::vector<std::string> stateLines;
-    for (const std::string& phase : project.phases)
-        stateLines.push_back(phase.substr(0, phase.find('|')) + "|" + phase.substr(phase.rfind('|') + 1));
-    const std::string states = NulList(stateLines);
+    const std::vector<std::string> order = ReadNulList(buffer.data(), static_cast<std::size_t>(len));
+    const std::string states = StateList(project);
     for (const std::string& phase : order) {
         const std::string tool = phase.substr(0, phase.find('|'));
         len = static_cast<int32_t>(buffer.size());
         failures |= UpgradePhases(&kReserved, &kReserved, states.c_str(), states.c_str(), tool.c_str(), buffer.data(), &len);
-        std::vector<std::string> lines;
-        for (std::size_t i = 0; i < static_cast<std::size_t>(len) && buffer[i] != '\0';) {
-            const std::string source(buffer.data() + i);
-            i += source.size() + 1;
-            if (const std::string* options = project.OptionsOf(source)) lines.push_back(source + "|" + *options);
-        }
+        const std::string options = OptionList(project, ReadNulList(buffer.data(), static_cast<std::size_t>(len)));
         len = static_cast<int32_t>(buffer.size());
-        const int32_t converted = UpgradePhaseOptions(&from, &to, tool.c_str(), 0, NulList(lines).c_str(), buffer.data(), &len);
-        if (!lines.empty()) failures |= converted;
+        const int32_t converted = UpgradePhaseOptions(&from, &to, tool.c_str(), 0, options.c_str(), buffer.data(), &len);
+        if (options.size() > 1) failures |= converted;
     }
     len = static_cast<int32_t>(buffer.size());
     failures |= UpgradePhaseMappings(&kReserved, 0, NulList(project.mappings).c_str(), buffer.data(), &len);

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "benchmarks/whole_change.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/shared_library.h"
 #include "replay/desk.h"
@@ -28,6 +29,10 @@
 namespace {
 
 namespace fs = std::filesystem;
+using vivo::benchmarks::NulList;
+using vivo::benchmarks::OptionList;
+using vivo::benchmarks::ReadNulList;
+using vivo::benchmarks::StateList;
 using vivo::fuzz::CallGuarded;
 
 // ---- The transcript ----
@@ -144,13 +149,6 @@ std::vector<fs::path> SortedFiles(const fs::path& dir, const std::string& extens
 // Buffers start small, so that every answer also goes through the host's retry with the asked length.
 constexpr int32_t kFirstCapacity = 16;
 
-std::string NulList(const std::vector<std::string>& strings) {
-    std::string list;
-    for (const std::string& s : strings) list.append(s).push_back('\0');
-    list.push_back('\0');
-    return list;
-}
-
 // What the plug-in answers from the shipped TC.ini and SyntaxColouring.ini.
 void ReplayShippedFiles(const vivo::fuzz::Exports& x, const fs::path& sourceDir) {
     WriteLine("== shipped files");
@@ -181,9 +179,8 @@ void ReplayShippedFiles(const vivo::fuzz::Exports& x, const fs::path& sourceDir)
 // the Upgrade.txt it left in the project's folder.
 void ReplayChange(const vivo::fuzz::Exports& x, const vivo::host::Project& project, const std::string& version,
                   const fs::path& projectDir) {
-    static const std::string kKz = "Veltora KZ Standard Toolchain";
     const VivoToolchainRecord from = vivo::fuzz::Record(project.toolchain, project.version);
-    const VivoToolchainRecord to = vivo::fuzz::Record(kKz, version);
+    const VivoToolchainRecord to{12, vivo::benchmarks::kKzToolchain, version.c_str()};
     const int reserved = 0;
     x.CanUpgradeToolchain(&from, &to);
     x.ResetSummaryInformation();
@@ -197,26 +194,15 @@ void ReplayChange(const vivo::fuzz::Exports& x, const vivo::host::Project& proje
     CallGuarded(kFirstCapacity, "UpgradePhaseOrder", [&](char* b, int32_t* l) {
         return keep(x.UpgradePhaseOrder(&from, &to, phases.c_str(), b, l), b, l);
     });
-    std::vector<std::string> order;
-    for (std::size_t i = 0; i < answer.size() && answer[i] != '\0'; i += order.back().size() + 1)
-        order.emplace_back(answer.c_str() + i);
-    std::vector<std::string> stateLines;
-    for (const std::string& phase : project.phases)
-        stateLines.push_back(phase.substr(0, phase.find('|')) + "|" + phase.substr(phase.rfind('|') + 1));
-    const std::string states = NulList(stateLines);
+    const std::vector<std::string> order = ReadNulList(answer.data(), answer.size());
+    const std::string states = StateList(project);
     for (const std::string& phase : order) {
         const std::string tool = phase.substr(0, phase.find('|'));
         answer.clear();
         CallGuarded(kFirstCapacity, "UpgradePhases", [&](char* b, int32_t* l) {
             return keep(x.UpgradePhases(&reserved, &reserved, states.c_str(), states.c_str(), tool.c_str(), b, l), b, l);
         });
-        std::vector<std::string> lines;
-        for (std::size_t i = 0; i < answer.size() && answer[i] != '\0';) {
-            const std::string source(answer.c_str() + i);
-            i += source.size() + 1;
-            if (const std::string* options = project.OptionsOf(source)) lines.push_back(source + "|" + *options);
-        }
-        const std::string optionList = NulList(lines);
+        const std::string optionList = OptionList(project, ReadNulList(answer.data(), answer.size()));
         CallGuarded(kFirstCapacity, "UpgradePhaseOptions", [&](char* b, int32_t* l) {
             return x.UpgradePhaseOptions(&from, &to, tool.c_str(), 0, optionList.c_str(), b, l);
         });
@@ -245,7 +231,7 @@ void ReplayExamples(const vivo::fuzz::Exports& x, const fs::path& sourceDir, con
     for (const fs::path& file : SortedFiles(sourceDir / "examples", ".vivo", true)) {
         const vivo::host::Project project = vivo::host::ParseProject(ReadFile(file), file.string());
         std::vector<std::string> targets{"1.01.00"};
-        if (project.toolchain == "Veltora KZ Standard Toolchain") {
+        if (project.toolchain == vivo::benchmarks::kKzToolchain) {
             targets.clear();
             for (const char* version : kzVersions)
                 if (project.version != version) targets.emplace_back(version);
