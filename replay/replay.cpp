@@ -190,7 +190,6 @@ void ReplayChange(const vivo::fuzz::Exports& x, const vivo::host::Project& proje
         if (result == 0) answer.assign(b, static_cast<std::size_t>(*l));
         return result;
     };
-    answer.clear();
     CallGuarded(kFirstCapacity, "UpgradePhaseOrder", [&](char* b, int32_t* l) {
         return keep(x.UpgradePhaseOrder(&from, &to, phases.c_str(), b, l), b, l);
     });

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Builds the Windows plug-in with Debian's mingw-w64 — i686 (Vivo.dll, the product for the 32-bit
 # host) and x86_64 — and runs the whole test suite under Wine against each: the i686 one under Wine's
-# 32-bit part (wine32:i386), which it installs (see below), with a virtual display (Xvfb) for the
-# report dialog. Installs what is missing; fails when either suite fails or cannot run.
+# 32-bit part (wine32:i386, installed by scripts/install-wine32.sh), with a virtual display (Xvfb) for
+# the report dialog. Then the replay compares Vivo.so and both DLLs call by call. Installs what is
+# missing; fails when either suite fails or cannot run, or when the replay finds a difference.
 #
 #   scripts/windows-tests.sh [output folder, default build-windows/] [extra CMake arguments...]
 #
 # The output folder holds x86_64/ and i686/ (the builds), wine-prefix/, wine32-install.log and
-# report-dialog-<arch>.png, the screenshot of the report dialog taken by each run's dialog test.
+# report-dialog-<arch>.png, the screenshot of the report dialog taken by each run's dialog test, and
+# replay/ with the three transcripts.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 out="${1:-$root/build-windows}"
@@ -21,7 +23,7 @@ step() { echo "== $* ($(( $(date +%s) - started ))s)"; }
 step "packages"
 "$root/scripts/install-packages.sh" cmake make mingw-w64 wine wine64 fonts-wine xvfb imagemagick
 
-# Wine's 32-bit part, for the product (the i686 DLL).
+step "wine32:i386"
 "$root/scripts/install-wine32.sh" "$out/wine32-install.log"
 
 # One Wine prefix for the run; no Mono or Gecko prompts; windows drawn by Wine itself (no window
