@@ -49,7 +49,7 @@ def build():
 
 def builds_benchmark(out):
     """Runs the Linux and the i686 build of vivo_builds_benchmark twice each, in turns; returns for each
-    build {name: the smaller of its two runs' figures} and the commands as shown."""
+    build {name: the smaller of its two runs' times, or the mean of their ratios} and the commands."""
     linux = [BUILD / "vivo_builds_benchmark", ROOT]
     # Wine's own prefix for the run, without Mono or Gecko prompts; the program needs no display.
     env = dict(os.environ, WINEPREFIX=str(BUILD_I686 / "wine-prefix"), WINEDEBUG="-all",
@@ -66,8 +66,8 @@ def builds_benchmark(out):
                 name, value = line.split("\t")
                 value = float(value)
                 best = results[build].get(name)
-                # Ratios in turns: the larger (the classification's best showing); times: the smaller.
-                results[build][name] = value if best is None else (max if name.endswith("InTurns") else min)(best, value)
+                results[build][name] = value if best is None else (
+                    (best + value) / 2 if name.endswith("InTurns") else min(best, value))
     return results, ("vivo_builds_benchmark SOURCE_DIR", "wine vivo_builds_benchmark.exe SOURCE_DIR")
 
 
@@ -253,10 +253,11 @@ def main():
     add("Linux build above, and as the product, the i686 `Vivo.dll`'s code (mingw-w64 g++ -O3 -msse2, without")
     add("the Linux build's link-time optimisation), run as a Win32 program under Wine's 32-bit part, which runs")
     add("it as native code; so the times of the two builds compare too. Each program ran twice, in turns with")
-    add("the other;")
-    add("each figure is from the better of its two runs, each run's figure the median of 7 rounds in which")
-    add("the things compared take turns, timed by the monotonic clock. The classification is that of a")
-    add(f"synthetic build log of {int(builds['linux'].get('Classify/lines', 0))} lines (32 MB).")
+    add("the other. In each run the things compared take turns in 9 rounds, each timed in processor time of")
+    add("the thread (`GetThreadTimes` on Windows) over at least 200 ms; a time is the fastest round's, and of")
+    add("the two runs the faster one's; the ratio in turns is the median of the rounds' ratios, averaged over")
+    add("the two runs. The classification is that of a synthetic build log of")
+    add(f"{int(builds['linux'].get('Classify/lines', 0))} lines (32 MB).")
     add("")
     add(f"- `{builds_commands[0]}` (in `{BUILD.name}/`), `{builds_commands[1]}` (in `{BUILD_I686.name}/`,")
     add(f"  configured with `-DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release`)")
@@ -273,7 +274,9 @@ def main():
     changes = [n for n in lin if n.startswith("Change/")]
     fastest = {b: min(builds[b][n] for n in changes) for b in builds} if changes else {}
     add("A whole change per example project (the calls listed above), divided by the fastest change of the")
-    add("same build's run, and the i686 build's time divided by the Linux build's.")
+    add("same build's run, and the i686 build's time divided by the Linux build's. A change reads `TC.ini`")
+    add("(`CanUpgradeToolchain`, `UpgradePhaseOrder`): the Windows build through the system's")
+    add("`GetPrivateProfileStringA`, here Wine's, the Linux build with the POSIX layer's own reader.")
     add("")
     add("| project folder | versions | Linux / fastest change | i686 / fastest change | i686 time / Linux time |")
     add("|---|---|---:|---:|---:|")
