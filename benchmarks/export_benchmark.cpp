@@ -24,12 +24,14 @@
 #include <vector>
 
 #include "options/option_string.h"
-#include "tools/project_file.h"
+#include "whole_change.h"
 #include "vivo/vivo.h"
 
 namespace {
 
-constexpr const char* kKzToolchain = "Veltora KZ Standard Toolchain";
+using vivo::benchmarks::NulList;
+using vivo::benchmarks::kKzToolchain;
+
 constexpr const char* kCompiler = "Veltora KZ C/C++ Compiler";
 constexpr const char* kAssembler = "Veltora KZ Assembler";
 constexpr const char* kLinker = "Veltora Bindex";
@@ -72,12 +74,6 @@ void Answer(benchmark::State& state, Call&& call) {
     int32_t result = 0;
     for (auto _ : state) benchmark::DoNotOptimize(result |= call());
     if (result != 0) state.SkipWithError("the export failed");
-}
-
-std::string NulList(const std::vector<std::string>& lines) {
-    std::string list;
-    for (const std::string& line : lines) list += line + '\0';
-    return list + '\0';
 }
 
 // A memory area record and the storage it points into.
@@ -236,70 +232,11 @@ void RegisterExports() {
 
 // ---- A whole toolchain change per family, through the exports in the host's order ----
 
-struct ChangeInput {
-    vivo::host::Project project;
-    std::string version;  // the KZ version changed to
-};
-
-// The sequence of `vivo change` without its dialog: eligibility, summary reset, phase order, the old
-// phases and the options of every new phase, the mappings.
-int32_t RunChange(const ChangeInput& input) {
-    const vivo::host::Project& project = input.project;
-    const VivoToolchainRecord from{12, project.toolchain.c_str(), project.version.c_str()};
-    const VivoToolchainRecord to{12, kKzToolchain, input.version.c_str()};
-    std::vector<char>& buffer = Buffer();
-    int32_t failures = CanUpgradeToolchain(&from, &to);
-    ResetSummaryInformation();
-    int32_t len = static_cast<int32_t>(buffer.size());
-    failures |= UpgradePhaseOrder(&from, &to, NulList(project.phases).c_str(), buffer.data(), &len);
-    std::vector<std::string> order;
-    for (std::size_t i = 0; i < static_cast<std::size_t>(len) && buffer[i] != '\0';) {
-        order.emplace_back(buffer.data() + i);
-        i += order.back().size() + 1;
-    }
-    std::vector<std::string> stateLines;
-    for (const std::string& phase : project.phases)
-        stateLines.push_back(phase.substr(0, phase.find('|')) + "|" + phase.substr(phase.rfind('|') + 1));
-    const std::string states = NulList(stateLines);
-    for (const std::string& phase : order) {
-        const std::string tool = phase.substr(0, phase.find('|'));
-        len = static_cast<int32_t>(buffer.size());
-        failures |= UpgradePhases(&kReserved, &kReserved, states.c_str(), states.c_str(), tool.c_str(), buffer.data(), &len);
-        std::vector<std::string> lines;
-        for (std::size_t i = 0; i < static_cast<std::size_t>(len) && buffer[i] != '\0';) {
-            const std::string source(buffer.data() + i);
-            i += source.size() + 1;
-            if (const std::string* options = project.OptionsOf(source)) lines.push_back(source + "|" + *options);
-        }
-        len = static_cast<int32_t>(buffer.size());
-        const int32_t converted = UpgradePhaseOptions(&from, &to, tool.c_str(), 0, NulList(lines).c_str(), buffer.data(), &len);
-        if (!lines.empty()) failures |= converted;
-    }
-    len = static_cast<int32_t>(buffer.size());
-    failures |= UpgradePhaseMappings(&kReserved, 0, NulList(project.mappings).c_str(), buffer.data(), &len);
-    return failures;
-}
-
 void RegisterChanges() {
-    namespace fs = std::filesystem;
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::recursive_directory_iterator(fs::path(VIVO_SOURCE_DIR) / "examples"))
-        if (entry.path().extension() == ".vivo") files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    for (const fs::path& file : files) {
-        std::ifstream stream(file, std::ios::binary);
-        std::stringstream text;
-        text << stream.rdbuf();
-        auto input = std::make_shared<ChangeInput>();
-        input->project = vivo::host::ParseProject(text.str(), file.string());
-        // Another family moves to KZ 1.01.00, a KZ project to the newest version (or back from it).
-        const bool kz = input->project.toolchain == kKzToolchain;
-        input->version = !kz ? "1.01.00" : input->project.version == "1.02.01" ? "1.02.00" : "1.02.01";
-        const std::string family = file.parent_path().filename().string();
-        const std::string name = "Change/" + family + "/" + input->project.version + "-" + input->version;
-        benchmark::RegisterBenchmark(name.c_str(), [input](benchmark::State& state) {
+    for (const vivo::benchmarks::ExampleChange& change : vivo::benchmarks::ExampleChanges(VIVO_SOURCE_DIR)) {
+        benchmark::RegisterBenchmark(change.name.c_str(), [change](benchmark::State& state) {
             int32_t failures = 0;
-            for (auto _ : state) failures |= RunChange(*input);
+            for (auto _ : state) failures |= vivo::benchmarks::RunChange(change, Buffer());
             if (failures != 0) state.SkipWithError("a call of the change failed");
         });
     }

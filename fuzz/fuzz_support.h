@@ -1,6 +1,8 @@
 #pragma once
 // What every fuzz target shares: its input read as a host's arguments, and caller buffers with guard
 // bytes behind them that are checked after every call, so that a write past the capacity aborts.
+// A target drives the exports of a `Plugin`: the linked code when fuzzing, a loaded plug-in file in
+// the replay (replay/), which reads every corpus input through the same target.
 //
 // Input layout: one selector byte, two bytes of capacity (little-endian, 0 to 65535), then text
 // fields separated by the byte 0x01. A list field is handed over as a NUL-separated list: its bytes
@@ -15,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "interface/plugin_files.h"
 #include "vivo/vivo.h"
 
 namespace vivo::fuzz {
@@ -152,6 +155,79 @@ int32_t CallGuarded(int32_t capacity, const char* name, Call&& call, Behind behi
     if (ample != result || ampleLen != len) Fail("the answer to a refused input changed with the capacity", name);
     return result;  // a refusal: the same answer whatever the capacity
 }
+
+// The 33 exports, in the order of the plug-in's export list.
+#define VIVO_FUZZ_FOR_EACH_EXPORT(X)                                                                    \
+    X(GetDLLInterfaceVersion) X(GetDLLProductVersion) X(GetDLLOrdinalVersion) X(GetDLLType)               \
+    X(GetTemplates) X(GetSupportedFileExtensions) X(IsCommandLineExecutionSupported)                      \
+    X(CanUpgradeToolchain) X(UpgradePhaseOrder) X(UpgradePhases) X(UpgradePhaseOptions)                  \
+    X(UpgradePhaseMappings) X(ConvertPhaseOptions) X(CheckOptionConsistency) X(ResetSummaryInformation)  \
+    X(DisplaySummaryInformation) X(GetIncludeFileDirectories) X(SetIncludeFileDirectories) X(GetDefines) \
+    X(SetDefines) X(GetLinkerMapFile) X(GetLinkerInformation) X(IsLinkedByCommandFile)                   \
+    X(IsPreprocessorScanEnabled) X(GetLibraryFiles) X(SetLibraryFiles) X(GetNoOfMemoryAreas)             \
+    X(GetAddressRanges) X(GetSections) X(UpdateLinkerSections) X(GetSyntaxColouringInformation)          \
+    X(GetSyntaxColouringVersion) X(GetMakefileOutputLineInfo)
+
+// The exports a target calls, by name.
+struct Exports {
+#define VIVO_FUZZ_EXPORT_MEMBER(name) decltype(&::name) name = nullptr;
+    VIVO_FUZZ_FOR_EACH_EXPORT(VIVO_FUZZ_EXPORT_MEMBER)
+#undef VIVO_FUZZ_EXPORT_MEMBER
+};
+
+// The plug-in a target drives.
+struct Plugin {
+    Exports exports;
+    std::string folder;  // where it reads TC.ini and SyntaxColouring.ini, with a trailing separator
+};
+
+// A check of the plug-in's internal operations beside its exports: made by the fuzz targets, which link
+// them; left out of the replay, which knows a plug-in file by its exports only.
+#ifdef VIVO_REPLAY
+#define VIVO_FUZZ_INTERNAL(check) ((void)0)
+#else
+#define VIVO_FUZZ_INTERNAL(check) (check)
+#endif
+
+// The code linked into a fuzz target: its exports, its folder that of the program.
+inline Plugin LinkedPlugin() {
+    Plugin plugin;
+#define VIVO_FUZZ_EXPORT_LINKED(name) plugin.exports.name = &::name;
+    VIVO_FUZZ_FOR_EACH_EXPORT(VIVO_FUZZ_EXPORT_LINKED)
+#undef VIVO_FUZZ_EXPORT_LINKED
+    plugin.folder = PluginFilePath("");
+    for (char& c : plugin.folder)
+        if (c == '\\') c = '/';
+    return plugin;
+}
+
+// A target: reads one input and makes its calls.
+using Drive = void (*)(Input& in, const Plugin& plugin);
+
+struct Target {
+    const char* corpus;  // its folder below fuzz/corpus/
+    Drive drive;
+};
+
+// The targets linked into one program (the replay), in the order they were registered.
+inline std::vector<Target>& Targets() {
+    static std::vector<Target> targets;
+    return targets;
+}
+
+// Declares a target: the fuzzer's entry point, or (built with VIVO_REPLAY) an entry in Targets().
+#ifdef VIVO_REPLAY
+#define VIVO_FUZZ_TARGET(corpus, drive) \
+    [[maybe_unused]] static const bool registered = (::vivo::fuzz::Targets().push_back({corpus, drive}), true);
+#else
+#define VIVO_FUZZ_TARGET(corpus, drive)                                          \
+    extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {     \
+        static const ::vivo::fuzz::Plugin plugin = ::vivo::fuzz::LinkedPlugin(); \
+        ::vivo::fuzz::Input in(data, size);                                       \
+        drive(in, plugin);                                                        \
+        return 0;                                                                 \
+    }
+#endif
 
 // Toolchain records as the host passes them (the 32-bit record size, 12).
 inline VivoToolchainRecord Record(const std::string& name, const std::string& version) {

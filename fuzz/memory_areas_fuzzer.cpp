@@ -53,10 +53,8 @@ void ReadArea(const std::string& field, AreaInput& area) {
     area.record = VivoMemoryArea{0, area.addressList.data(), area.groupPointers.data()};
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    vivo::fuzz::Input in(data, size);
+void Drive(vivo::fuzz::Input& in, const vivo::fuzz::Plugin& plugin) {
+    const vivo::fuzz::Exports& x = plugin.exports;
     const int32_t capacity = in.capacity();
     const int32_t asked = static_cast<int8_t>(in.selector());
     const std::string options = in.Text();
@@ -70,23 +68,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int reserved = 0;
     std::string updated;
     const int32_t result = CallGuarded(capacity, "UpdateLinkerSections", [&](char* b, int32_t* l) {
-        const int32_t r = UpdateLinkerSections(&reserved, options.c_str(), records.data(), b, l);
+        const int32_t r = x.UpdateLinkerSections(&reserved, options.c_str(), records.data(), b, l);
         if (r == 0) updated.assign(b, static_cast<std::size_t>(*l) - 1);
         return r;
     });
     // Read back what was just written, or the original when the update was refused.
     const std::string& read = result == 0 ? updated : options;
     uint32_t count = 0;
-    if (GetNoOfMemoryAreas(0, read.c_str(), &count) != 0) Fail("count refused", "GetNoOfMemoryAreas");
+    if (x.GetNoOfMemoryAreas(0, read.c_str(), &count) != 0) Fail("count refused", "GetNoOfMemoryAreas");
     bool plain = true;
     for (const AreaInput& area : areas) plain = plain && area.plain;
     if (result == 0 && plain && !areas.empty() && count != areas.size())
         Fail("area count differs from the areas written", "UpdateLinkerSections");
     for (int32_t number : {asked, 1, static_cast<int32_t>(count)}) {
         CallGuarded(capacity, "GetAddressRanges",
-                    [&](char* b, int32_t* l) { return GetAddressRanges(0, read.c_str(), number, b, l); });
+                    [&](char* b, int32_t* l) { return x.GetAddressRanges(0, read.c_str(), number, b, l); });
         CallGuarded(capacity, "GetSections",
-                    [&](char* b, int32_t* l) { return GetSections(&reserved, read.c_str(), number, b, l); });
+                    [&](char* b, int32_t* l) { return x.GetSections(&reserved, read.c_str(), number, b, l); });
     }
-    return 0;
 }
+
+}  // namespace
+
+VIVO_FUZZ_TARGET("memory_areas", Drive)

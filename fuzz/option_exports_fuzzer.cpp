@@ -14,7 +14,7 @@ using vivo::fuzz::Fail;
 namespace {
 
 // Checks the option string model on its own: splitting never gives an empty token.
-void CheckModel(const std::string& options) {
+[[maybe_unused]] void CheckModel(const std::string& options) {
     for (const std::string& token : vivo::SplitQuoted(std::string_view(options), vivo::kItemDelimiters))
         if (token.empty()) Fail("empty token", "SplitQuoted");
     vivo::OptionSet set;
@@ -23,10 +23,8 @@ void CheckModel(const std::string& options) {
     (void)vivo::UnescapeCSequences(options);
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    vivo::fuzz::Input in(data, size);
+void Drive(vivo::fuzz::Input& in, const vivo::fuzz::Plugin& plugin) {
+    const vivo::fuzz::Exports& x = plugin.exports;
     const int32_t capacity = in.capacity();
     const std::string tool = in.Text();
     const std::string options = in.Text();
@@ -41,63 +39,66 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint32_t answer = 0;
 
     switch (in.selector() % 20) {
-    case 0: CheckModel(options); break;
+    case 0: VIVO_FUZZ_INTERNAL(CheckModel(options)); break;
     case 1:
         CallGuarded(capacity, "GetIncludeFileDirectories",
-                    [&](char* b, int32_t* l) { return GetIncludeFileDirectories(tool.c_str(), o, b, l); });
+                    [&](char* b, int32_t* l) { return x.GetIncludeFileDirectories(tool.c_str(), o, b, l); });
         break;
     case 2:
         CallGuarded(capacity, "SetIncludeFileDirectories", [&](char* b, int32_t* l) {
-            return SetIncludeFileDirectories(tool.c_str(), o, list.data(), b, l);
+            return x.SetIncludeFileDirectories(tool.c_str(), o, list.data(), b, l);
         });
         break;
-    case 3: CallGuarded(capacity, "GetDefines", [&](char* b, int32_t* l) { return GetDefines(tool.c_str(), o, b, l); }); break;
+    case 3: CallGuarded(capacity, "GetDefines", [&](char* b, int32_t* l) { return x.GetDefines(tool.c_str(), o, b, l); }); break;
     case 4:
         CallGuarded(capacity, "SetDefines",
-                    [&](char* b, int32_t* l) { return SetDefines(tool.c_str(), o, list.data(), b, l); });
+                    [&](char* b, int32_t* l) { return x.SetDefines(tool.c_str(), o, list.data(), b, l); });
         break;
-    case 5: CallGuarded(capacity, "GetLinkerMapFile", [&](char* b, int32_t* l) { return GetLinkerMapFile(0, o, b, l); }); break;
-    case 6: (void)IsLinkedByCommandFile(&reserved, o, &answer); break;
-    case 7: (void)IsPreprocessorScanEnabled(&reserved, o, &answer); break;
-    case 8: CallGuarded(capacity, "GetLibraryFiles", [&](char* b, int32_t* l) { return GetLibraryFiles(o, b, l); }); break;
+    case 5: CallGuarded(capacity, "GetLinkerMapFile", [&](char* b, int32_t* l) { return x.GetLinkerMapFile(0, o, b, l); }); break;
+    case 6: (void)x.IsLinkedByCommandFile(&reserved, o, &answer); break;
+    case 7: (void)x.IsPreprocessorScanEnabled(&reserved, o, &answer); break;
+    case 8: CallGuarded(capacity, "GetLibraryFiles", [&](char* b, int32_t* l) { return x.GetLibraryFiles(o, b, l); }); break;
     case 9:
         CallGuarded(capacity, "SetLibraryFiles",
-                    [&](char* b, int32_t* l) { return SetLibraryFiles(o, text.c_str(), b, l); });
+                    [&](char* b, int32_t* l) { return x.SetLibraryFiles(o, text.c_str(), b, l); });
         break;
-    case 10: (void)GetNoOfMemoryAreas(0, o, &answer); break;
+    case 10: (void)x.GetNoOfMemoryAreas(0, o, &answer); break;
     case 11:
         CallGuarded(capacity, "GetAddressRanges",
-                    [&](char* b, int32_t* l) { return GetAddressRanges(0, o, area, b, l); });
+                    [&](char* b, int32_t* l) { return x.GetAddressRanges(0, o, area, b, l); });
         break;
     case 12:
-        CallGuarded(capacity, "GetSections", [&](char* b, int32_t* l) { return GetSections(&reserved, o, area, b, l); });
+        CallGuarded(capacity, "GetSections", [&](char* b, int32_t* l) { return x.GetSections(&reserved, o, area, b, l); });
         break;
     case 13:
         CallGuarded(capacity, "ConvertPhaseOptions", [&](char* b, int32_t* l) {
-            return ConvertPhaseOptions(&toolchain, tool.c_str(), text.c_str(), o, b, l);
+            return x.ConvertPhaseOptions(&toolchain, tool.c_str(), text.c_str(), o, b, l);
         });
         break;
     case 14: {
         uint32_t flags = 0, second = 0;
-        (void)GetLinkerInformation(&toolchain, &flags, &second);
+        (void)x.GetLinkerInformation(&toolchain, &flags, &second);
         break;
     }
-    case 15: (void)IsCommandLineExecutionSupported(tool.c_str(), &answer); break;
+    case 15: (void)x.IsCommandLineExecutionSupported(tool.c_str(), &answer); break;
     case 16:
-        CallGuarded(capacity, "GetDLLProductVersion", [&](char* b, int32_t* l) { return GetDLLProductVersion(b, l); });
+        CallGuarded(capacity, "GetDLLProductVersion", [&](char* b, int32_t* l) { return x.GetDLLProductVersion(b, l); });
         break;
-    case 17: CallGuarded(capacity, "GetDLLType", [&](char* b, int32_t* l) { return GetDLLType(b, l); }); break;
+    case 17: CallGuarded(capacity, "GetDLLType", [&](char* b, int32_t* l) { return x.GetDLLType(b, l); }); break;
     case 18:
         CallGuarded(capacity, "GetSupportedFileExtensions",
-                    [&](char* b, int32_t* l) { return GetSupportedFileExtensions(b, l); });
+                    [&](char* b, int32_t* l) { return x.GetSupportedFileExtensions(b, l); });
         break;
     default: {
         // A host that has no buffer yet asks with a null one: refused, nothing written anywhere.
         int32_t len = capacity;
-        if (GetIncludeFileDirectories(tool.c_str(), o, nullptr, &len) != 1 || len != capacity)
+        if (x.GetIncludeFileDirectories(tool.c_str(), o, nullptr, &len) != 1 || len != capacity)
             Fail("null buffer accepted", "GetIncludeFileDirectories");
         break;
     }
     }
-    return 0;
 }
+
+}  // namespace
+
+VIVO_FUZZ_TARGET("option_exports", Drive)

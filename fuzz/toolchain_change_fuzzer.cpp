@@ -9,8 +9,10 @@
 
 using vivo::fuzz::CallGuarded;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    vivo::fuzz::Input in(data, size);
+namespace {
+
+void Drive(vivo::fuzz::Input& in, const vivo::fuzz::Plugin& plugin) {
+    const vivo::fuzz::Exports& x = plugin.exports;
     const int32_t capacity = in.capacity();
     const std::string fromName = in.Text(), fromVersion = in.Text();
     const std::string toName = in.Text(), toVersion = in.Text();
@@ -21,18 +23,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const VivoToolchainRecord to = vivo::fuzz::Record(toName, toVersion);
     const int reserved = 0;
 
-    if ((in.selector() & 1) == 0) (void)CanUpgradeToolchain(&from, &to);
-    (void)ResetSummaryInformation();
+    if ((in.selector() & 1) == 0) (void)x.CanUpgradeToolchain(&from, &to);
+    (void)x.ResetSummaryInformation();
     CallGuarded(capacity, "UpgradePhaseOrder",
-                [&](char* b, int32_t* l) { return UpgradePhaseOrder(&from, &to, order.data(), b, l); });
+                [&](char* b, int32_t* l) { return x.UpgradePhaseOrder(&from, &to, order.data(), b, l); });
     CallGuarded(capacity, "UpgradePhases", [&](char* b, int32_t* l) {
-        return UpgradePhases(&reserved, &reserved, states.data(), phases.data(), phaseName.c_str(), b, l);
+        return x.UpgradePhases(&reserved, &reserved, states.data(), phases.data(), phaseName.c_str(), b, l);
     });
     CallGuarded(capacity, "UpgradePhaseOptions", [&](char* b, int32_t* l) {
-        return UpgradePhaseOptions(&from, &to, phaseName.c_str(), 0, optionList.data(), b, l);
+        return x.UpgradePhaseOptions(&from, &to, phaseName.c_str(), 0, optionList.data(), b, l);
     });
     CallGuarded(capacity, "UpgradePhaseMappings",
-                [&](char* b, int32_t* l) { return UpgradePhaseMappings(&reserved, 0, mappings.data(), b, l); });
-    (void)CheckOptionConsistency(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-    return 0;
+                [&](char* b, int32_t* l) { return x.UpgradePhaseMappings(&reserved, 0, mappings.data(), b, l); });
+    (void)x.CheckOptionConsistency(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
 }
+
+}  // namespace
+
+VIVO_FUZZ_TARGET("toolchain_change", Drive)

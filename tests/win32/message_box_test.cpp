@@ -43,6 +43,16 @@ private:
         return text;
     }
 
+    // Keeps the longest text of a static control (a window-enumeration callback: stdcall on i686).
+    static BOOL CALLBACK CollectLongestStatic(HWND child, LPARAM text) {
+        char childClass[16] = {};
+        GetClassNameA(child, childClass, sizeof childClass);
+        const std::string childText = WindowText(child);
+        auto* longest = reinterpret_cast<std::string*>(text);
+        if (std::string(childClass) == "Static" && childText.size() > longest->size()) *longest = childText;
+        return TRUE;
+    }
+
     // A dialog-class window of this process: the report dialog (it has the summary text) or a message box.
     static BOOL CALLBACK Visit(HWND window, LPARAM data) {
         auto* self = reinterpret_cast<MessageBoxAnswerer*>(data);
@@ -57,14 +67,7 @@ private:
             return TRUE;
         }
         Answered answered{WindowText(window), {}};  // the text: the longest static control's
-        EnumChildWindows(window, [](HWND child, LPARAM text) -> BOOL {
-            char childClass[16] = {};
-            GetClassNameA(child, childClass, sizeof childClass);
-            const std::string childText = WindowText(child);
-            auto* longest = reinterpret_cast<std::string*>(text);
-            if (std::string(childClass) == "Static" && childText.size() > longest->size()) *longest = childText;
-            return TRUE;
-        }, reinterpret_cast<LPARAM>(&answered.text));
+        EnumChildWindows(window, CollectLongestStatic, reinterpret_cast<LPARAM>(&answered.text));
         {
             std::lock_guard lock(self->mutex_);
             self->answered_.push_back(std::move(answered));
