@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "interface/plugin_files.h"
+#include "platform/module_path.h"
 #include "vivo/vivo.h"
 
 namespace vivo::fuzz {
@@ -195,7 +195,7 @@ inline Plugin LinkedPlugin() {
 #define VIVO_FUZZ_EXPORT_LINKED(name) plugin.exports.name = &::name;
     VIVO_FUZZ_FOR_EACH_EXPORT(VIVO_FUZZ_EXPORT_LINKED)
 #undef VIVO_FUZZ_EXPORT_LINKED
-    plugin.folder = PluginFilePath("");
+    plugin.folder = platform::PluginFilePath("");
     for (char& c : plugin.folder)
         if (c == '\\') c = '/';
     return plugin;
