@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
             } catch (const CLI::OptionNotFound&) {
                 throw Failure("no command \"" + helpTopic + "\" (see vivo --help)");
             }
-            Out(command->help());
+            Out(command->help("vivo"));
             return kExitOk;
         };
     });
