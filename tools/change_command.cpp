@@ -356,19 +356,6 @@ private:
         return fd;
     }
 
-    static std::string ReadAll(int fd) {
-        std::string text;
-        char buffer[65536];
-        ::lseek(fd, 0, SEEK_SET);
-        for (;;) {
-            const ssize_t got = ::read(fd, buffer, sizeof buffer);
-            if (got < 0 && errno == EINTR) continue;
-            if (got <= 0) break;
-            text.append(buffer, static_cast<std::size_t>(got));
-        }
-        return text;
-    }
-
     static void CopyAll(int fd, const TextSink& sink) {
         char buffer[65536];
         ::lseek(fd, 0, SEEK_SET);
@@ -464,7 +451,9 @@ private:
     ProjectResult Collect(const Child& child, int status) {
         ProjectResult result;
         try {
-            const Json parsed = Json::parse(ReadAll(child.files[3]));
+            std::string text;
+            CopyAll(child.files[3], [&](std::string_view part) { text.append(part); });
+            const Json parsed = Json::parse(text);
             result.result = parsed["result"];
             result.error = parsed["error"];
             result.exitCode = parsed["exitCode"];

@@ -217,6 +217,25 @@ void AtomicFile::Commit() {
     SyncFolder(target_.parent_path());
 }
 
+QuietStandardStreams::QuietStandardStreams() {
+    std::fflush(stderr);
+    const int null = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+    savedIn_ = ::dup(STDIN_FILENO);
+    savedErr_ = ::dup(STDERR_FILENO);
+    if (null >= 0) {
+        ::dup2(null, STDIN_FILENO);
+        ::dup2(null, STDERR_FILENO);
+        ::close(null);
+    }
+}
+
+QuietStandardStreams::~QuietStandardStreams() {
+    ::dup2(savedIn_, STDIN_FILENO);
+    ::dup2(savedErr_, STDERR_FILENO);
+    ::close(savedIn_);
+    ::close(savedErr_);
+}
+
 void CommitAll(std::initializer_list<AtomicFile*> files) {
     g_committing = true;
     try {

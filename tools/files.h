@@ -58,6 +58,19 @@ private:
     bool committed_ = false;
 };
 
+// Standard input and standard error on /dev/null while it lives, so that a call of the plug-in runs
+// as without a terminal and says nothing; both come back after.
+class QuietStandardStreams {
+public:
+    QuietStandardStreams();
+    ~QuietStandardStreams();
+    QuietStandardStreams(const QuietStandardStreams&) = delete;
+    QuietStandardStreams& operator=(const QuietStandardStreams&) = delete;
+
+private:
+    int savedIn_ = -1, savedErr_ = -1;
+};
+
 // Commits several files as one step: Ctrl+C during the renames is ignored, so that the command
 // completes with all of them on disk rather than some.
 void CommitAll(std::initializer_list<AtomicFile*> files);

@@ -163,38 +163,6 @@ std::size_t OptionBytes(const Project& project) {
     return bytes;
 }
 
-namespace {
-
-// Standard input and standard error on /dev/null for one call: the plug-in's dialog then confirms
-// without asking and prints nothing.
-class QuietStandardStreams {
-public:
-    QuietStandardStreams() {
-        std::fflush(stderr);
-        const int null = ::open("/dev/null", O_RDWR | O_CLOEXEC);
-        savedIn_ = ::dup(STDIN_FILENO);
-        savedErr_ = ::dup(STDERR_FILENO);
-        if (null >= 0) {
-            ::dup2(null, STDIN_FILENO);
-            ::dup2(null, STDERR_FILENO);
-            ::close(null);
-        }
-    }
-    ~QuietStandardStreams() {
-        ::dup2(savedIn_, STDIN_FILENO);
-        ::dup2(savedErr_, STDERR_FILENO);
-        ::close(savedIn_);
-        ::close(savedErr_);
-    }
-    QuietStandardStreams(const QuietStandardStreams&) = delete;
-    QuietStandardStreams& operator=(const QuietStandardStreams&) = delete;
-
-private:
-    int savedIn_ = -1, savedErr_ = -1;
-};
-
-}  // namespace
-
 std::string CaptureSummary(LoadedPlugin& plugin, const std::string& projectName) {
     const char* base = std::getenv("TMPDIR");
     std::string folder = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/vivo-summary-XXXXXX";

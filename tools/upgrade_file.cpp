@@ -98,28 +98,6 @@ std::size_t Collect(const std::string& pipe, const std::function<void()>& displa
     return received;
 }
 
-// Standard input and standard error pointed elsewhere for one call, and back.
-class RedirectedStandardStreams {
-public:
-    RedirectedStandardStreams() {
-        const int null = ::open("/dev/null", O_RDWR | O_CLOEXEC);
-        savedIn_ = ::dup(STDIN_FILENO);
-        savedErr_ = ::dup(STDERR_FILENO);
-        ::dup2(null, STDIN_FILENO);
-        ::dup2(null, STDERR_FILENO);
-        ::close(null);
-    }
-    ~RedirectedStandardStreams() {
-        ::dup2(savedIn_, STDIN_FILENO);
-        ::dup2(savedErr_, STDERR_FILENO);
-        ::close(savedIn_);
-        ::close(savedErr_);
-    }
-
-private:
-    int savedIn_ = -1, savedErr_ = -1;
-};
-
 }  // namespace
 
 SummaryOutcome ShowSummary(LoadedPlugin& plugin, const std::string& projectName, AtomicFile& upgradeFile) {
@@ -137,7 +115,7 @@ SummaryOutcome ShowSummary(LoadedPlugin& plugin, const std::string& projectName,
     // the box is still ticked.
     std::size_t probe = 0;
     {
-        RedirectedStandardStreams quiet;
+        QuietStandardStreams quiet;
         probe = Collect(folder.pipe(), [&] { display(projectName.c_str(), folder.folder().c_str()); },
                         [](std::string_view) {});
     }
