@@ -252,7 +252,7 @@ def main():
     add("## The i686 product beside the Linux build")
     add("")
     add("From `benchmarks/builds_benchmark.cpp`, one source built twice and run on the same machine: as the")
-    add("Linux build above, and as the product, the i686 `Vivo.dll`'s code (mingw-w64 g++ -O3 -msse2, without")
+    add("Linux build above, and as the product, the i686 `Vivo.dll`'s code (mingw-w64 g++ -O3, without")
     add("the Linux build's link-time optimisation), run as a Win32 program under Wine's 32-bit part, which runs")
     add("it as native code; so the times of the two builds compare too. Each program ran twice, in turns with")
     add("the other. In each run the things compared take turns in 9 rounds, each timed in processor time of")
