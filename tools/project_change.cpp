@@ -163,33 +163,4 @@ std::size_t OptionBytes(const Project& project) {
     return bytes;
 }
 
-std::string CaptureSummary(LoadedPlugin& plugin, const std::string& projectName) {
-    const char* base = std::getenv("TMPDIR");
-    std::string folder = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/vivo-summary-XXXXXX";
-    if (::mkdtemp(folder.data()) == nullptr)
-        throw Failure("cannot make a folder for the summary: " + std::string(std::strerror(errno)));
-    const int folderSlot = RegisterTemporary(folder, true);
-    const std::string file = folder + "/Upgrade.txt";
-    const int fileSlot = RegisterTemporary(file, false);
-    std::string text;
-    try {
-        {
-            QuietStandardStreams quiet;
-            VIVO_EXPORT(plugin, DisplaySummaryInformation)(projectName.c_str(), folder.c_str());
-        }
-        if (::access(file.c_str(), F_OK) == 0) text = ReadWholeFile(file, "summary");
-    } catch (...) {
-        ::unlink(file.c_str());
-        ::rmdir(folder.c_str());
-        ReleaseTemporary(fileSlot);
-        ReleaseTemporary(folderSlot);
-        throw;
-    }
-    ::unlink(file.c_str());
-    ::rmdir(folder.c_str());
-    ReleaseTemporary(fileSlot);
-    ReleaseTemporary(folderSlot);
-    return text;
-}
-
 }  // namespace vivo::host

@@ -40,10 +40,5 @@ ProjectChange ChangeProject(LoadedPlugin& plugin, const Project& project, const 
 // The bytes of a project's option strings, for progress.
 std::size_t OptionBytes(const Project& project);
 
-// The summary of the change just run, as Upgrade.txt would hold it, without showing the report dialog
-// and without writing anything to the project: the dialog is confirmed without a terminal, the text
-// received in a private folder that is removed again. Empty when the plug-in wrote nothing (its box
-// was cleared earlier in this process).
-std::string CaptureSummary(LoadedPlugin& plugin, const std::string& projectName);
 
 }  // namespace vivo::host

@@ -113,13 +113,17 @@ SummaryOutcome ShowSummary(LoadedPlugin& plugin, const std::string& projectName,
     // Nothing written: the box was cleared, or the dialog was cancelled, which leaves the box as it
     // was. A second display, confirmed at once without a terminal, tells which: it writes only when
     // the box is still ticked.
-    std::size_t probe = 0;
-    {
-        QuietStandardStreams quiet;
-        probe = Collect(folder.pipe(), [&] { display(projectName.c_str(), folder.folder().c_str()); },
-                        [](std::string_view) {});
-    }
-    return probe != 0 ? SummaryOutcome::kCancelled : SummaryOutcome::kDeclined;
+    return CaptureSummary(plugin, projectName).empty() ? SummaryOutcome::kDeclined : SummaryOutcome::kCancelled;
+}
+
+std::string CaptureSummary(LoadedPlugin& plugin, const std::string& projectName) {
+    const auto display = VIVO_EXPORT(plugin, DisplaySummaryInformation);
+    PipeFolder folder;
+    QuietStandardStreams quiet;
+    std::string text;
+    Collect(folder.pipe(), [&] { display(projectName.c_str(), folder.folder().c_str()); },
+            [&](std::string_view bytes) { text.append(bytes); });
+    return text;
 }
 
 }  // namespace vivo::host

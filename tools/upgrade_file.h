@@ -20,4 +20,10 @@ enum class SummaryOutcome {
 
 SummaryOutcome ShowSummary(LoadedPlugin& plugin, const std::string& projectName, AtomicFile& upgradeFile);
 
+// The summary of the change just run, as Upgrade.txt would hold it, without showing the report dialog
+// and without writing anything to the project: the dialog is confirmed without a terminal, the text
+// received in a private folder that is removed again. Empty when the plug-in wrote nothing (its box
+// was cleared earlier in this process).
+std::string CaptureSummary(LoadedPlugin& plugin, const std::string& projectName);
+
 }  // namespace vivo::host
