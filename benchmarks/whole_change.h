@@ -71,7 +71,7 @@ inline std::string StateList(const host::Project& project) {
 inline std::string OptionList(const host::Project& project, const std::vector<std::string>& sources) {
     std::vector<std::string> lines;
     for (const std::string& source : sources)
-        if (const std::string* options = project.OptionsOf(source)) lines.push_back(source + "|" + *options);
+        if (const auto options = project.OptionsOf(source)) lines.push_back(source + "|" + std::string(*options));
     return NulList(lines);
 }
 

@@ -260,7 +260,7 @@ private:
         progress_->Show(index + 1, plan.file, before);
         host_.Unload();  // a fresh plug-in state for every project
         LoadedPlugin& plugin = host_.Plugin();
-        const Project project = ParseProject(ReadWholeFile(plan.source, "project file"), plan.file);
+        Project project = ParseProject(ReadWholeFile(plan.source, "project file"), plan.file);
         const std::vector<std::string> reachable = ReachableVersions(plugin, project);
         if (std::find(reachable.begin(), reachable.end(), args_.to) == reachable.end()) {
             throw Failure(plan.file + ": no change from " + project.toolchain + " " + project.version + " to " +
@@ -285,7 +285,7 @@ private:
         }
 
         AtomicFile converted(plan.output);
-        converted.Write(FormatProject(change.converted));
+        FormatProject(change.converted, [&](std::string_view piece) { converted.Write(piece); });
         AtomicFile summary(plan.upgradeFile);
         progress_->Clear();
         const SummaryOutcome outcome = ShowSummary(plugin, project.name, summary);

@@ -89,10 +89,10 @@ std::map<std::string, const SourceKind*> SourceExtensions(LoadedPlugin& plugin) 
 PhaseFlags AskPhaseFlags(LoadedPlugin& plugin, const Project& project, const char* tool,
                          const std::map<std::string, std::string>& values, const fs::path& folder, int& leftOut) {
     PhaseFlags flags;
-    const std::string* options = project.OptionsOf(tool);
-    if (options == nullptr) return flags;
+    const PhaseOptions* block = project.BlockOf(tool);
+    if (block == nullptr) return flags;
     auto ask = [&](auto exportFn, const char* what) {
-        auto bytes = CallWithBuffer([&](char* b, int32_t* l) { return exportFn(tool, options->c_str(), b, l); });
+        auto bytes = CallWithBuffer([&](char* b, int32_t* l) { return exportFn(tool, block->options().data(), b, l); });
         if (!bytes) throw Failure(std::string("the plug-in gives no ") + what + " for " + tool);
         return SplitNulList(*bytes);
     };
@@ -216,7 +216,7 @@ int RunEditor(LoadedPlugin& plugin, const EditorArguments& args) {
         Warn("clangd looks for compile_commands.json in the folders that hold a source and in their build/ "
              "folders; " + outFolder.string() + " is none of them for the sources below " + sourceFolder.string());
     int leftOut = 0;
-    if (project.OptionsOf(kCompiler) == nullptr) Warn(args.project + ": the project has no options for " + kCompiler);
+    if (!project.OptionsOf(kCompiler)) Warn(args.project + ": the project has no options for " + kCompiler);
     const PhaseFlags compiler = AskPhaseFlags(plugin, project, kCompiler, values, projectFolder, leftOut);
     const PhaseFlags assembler = AskPhaseFlags(plugin, project, kAssembler, values, projectFolder, leftOut);
     std::vector<std::string> missing;  // once each, whichever phase names them

@@ -2,6 +2,7 @@
 // The command-line host's shared pieces: the loaded plug-in, its exports, the failures a command
 // reports, and what every command gets from the command line.
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -81,13 +82,11 @@ template <class Call>
 std::optional<std::string> CallWithBuffer(Call&& call, int32_t initial = 256) {
     int32_t capacity = initial;
     for (int attempt = 0; attempt < 8; ++attempt) {
-        std::string buffer(static_cast<size_t>(capacity), '\0');
+        // Not filled in advance: the pages of a large buffer that the plug-in leaves unwritten cost no memory.
+        const std::unique_ptr<char[]> buffer(new char[static_cast<size_t>(capacity)]);
         int32_t len = capacity;
-        int32_t rc = call(buffer.data(), &len);
-        if (rc == 0) {
-            buffer.resize(static_cast<size_t>(std::min(len, capacity)));
-            return buffer;
-        }
+        int32_t rc = call(buffer.get(), &len);
+        if (rc == 0) return std::string(buffer.get(), static_cast<size_t>(std::clamp(len, 0, capacity)));
         if (len <= capacity) return std::nullopt;  // failed for another reason than the buffer
         capacity = len;
     }

@@ -368,7 +368,7 @@ Migration::Migration(const Project& before, const ProjectChange& change, std::op
         if (name.empty() || m.OldIndex(name) >= 0) return;
         OldPhase old;
         old.name = name;
-        if (const std::string* options = before.OptionsOf(name)) old.options = *options;
+        if (const auto options = before.OptionsOf(name)) old.options = *options;
         old.items = ItemSpans(old.options);
         old.match.assign(old.items.size(), kNone);
         old.used.assign(old.items.size(), false);
@@ -376,14 +376,14 @@ Migration::Migration(const Project& before, const ProjectChange& change, std::op
         m.olds.push_back(std::move(old));
     };
     for (const std::string& line : before.phases) addOld(FirstField(line));
-    for (const PhaseOptions& block : before.options) addOld(block.tool);
+    for (const PhaseOptions& block : before.options) addOld(block.tool());
 
     for (const ConvertedPhase& converted : change.phases) {
         NewPhase phase;
         phase.name = converted.tool;
         phase.consulted = &converted.sources;
         if (converted.options >= 0) {
-            phase.options = change.converted.options[static_cast<std::size_t>(converted.options)].options;
+            phase.options = change.converted.options[static_cast<std::size_t>(converted.options)].options();
             phase.hasOptions = true;
         }
         phase.items = ItemSpans(phase.options);

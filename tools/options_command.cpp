@@ -71,11 +71,14 @@ public:
             options_ = ReadWholeFile(args.optionsFile, "option file");
         } else if (!args.project.empty()) {
             projectFile_ = args.project;
-            projectText_ = ReadWholeFile(projectFile_, "project file");
-            project_ = ParseProject(projectText_, projectFile_);
-            block_ = Block(project_, tool_);
-            if (block_ == nullptr) throw Failure(projectFile_ + ": the project has no options for " + tool_);
-            options_ = block_->options;
+            // Only the option string and the text around it are kept: the rest of the file is written
+            // back as it was.
+            const std::string text = ReadWholeFile(projectFile_, "project file");
+            const Project project = ParseProject(text, projectFile_);
+            const PhaseOptions* block = project.BlockOf(tool_);
+            if (block == nullptr) throw Failure(projectFile_ + ": the project has no options for " + tool_);
+            options_ = block->options();
+            around_.emplace(text, *block);
         } else {
             throw Failure("give the option string with one of --options TEXT, --options-file FILE, --project FILE");
         }
@@ -98,7 +101,10 @@ public:
         }
         if (IsInput(*output_)) CheckOutputPath(*output_, true, "output file");
         AtomicFile file(*output_);
-        file.Write(projectFile_.empty() ? rewritten : ReplaceOptions(projectText_, *block_, rewritten));
+        if (around_)
+            around_->Write(rewritten, [&](std::string_view piece) { file.Write(piece); });
+        else
+            file.Write(rewritten);
         CommitAll({&file});
         if (json_)
             Out(DumpJson({{"tool", tool_}, {"written", output_->string()}}, -1));
@@ -107,11 +113,6 @@ public:
     }
 
 private:
-    static const PhaseOptions* Block(const Project& project, const std::string& tool) {
-        for (const PhaseOptions& phase : project.options)
-            if (phase.tool == tool) return &phase;
-        return nullptr;
-    }
     bool IsInput(const fs::path& output) const {
         const std::string& input = !projectFile_.empty() ? projectFile_ : std::string();
         if (input.empty()) return false;
@@ -123,9 +124,7 @@ private:
     bool json_;
     std::string options_;
     std::string projectFile_;
-    std::string projectText_;
-    Project project_;
-    const PhaseOptions* block_ = nullptr;
+    std::optional<TextAroundOptions> around_;  // of the option block in the project file
     std::optional<fs::path> output_;
 };
 

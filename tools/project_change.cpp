@@ -28,9 +28,44 @@ std::string StateOf(const std::string& line) {
     return second == std::string::npos ? std::string() : line.substr(second + 1);
 }
 
+// The phase options list of several blocks: the first block's line, lent, with the others behind it.
+class LentList {
+public:
+    explicit LentList(const std::vector<PhaseOptions*>& blocks) {
+        if (blocks.size() < 2) {
+            single_ = blocks.empty() ? "" : blocks.front()->optionList();
+            return;
+        }
+        first_ = blocks.front();
+        list_ = first_->LendLine();
+        std::size_t size = list_.size() + 1;
+        for (std::size_t i = 1; i < blocks.size(); ++i) size += blocks[i]->tool().size() + blocks[i]->options().size() + 2;
+        list_.reserve(size);
+        for (std::size_t i = 1; i < blocks.size(); ++i) {
+            list_ += blocks[i]->tool();
+            list_ += '|';
+            list_ += blocks[i]->options();
+            list_ += '\0';
+        }
+        list_ += '\0';
+    }
+    ~LentList() {
+        if (first_ != nullptr) first_->GiveBack(std::move(list_));
+    }
+    LentList(const LentList&) = delete;
+    LentList& operator=(const LentList&) = delete;
+
+    const char* get() const { return first_ != nullptr ? list_.c_str() : single_; }
+
+private:
+    PhaseOptions* first_ = nullptr;
+    std::string list_;
+    const char* single_ = nullptr;
+};
+
 class Change {
 public:
-    Change(LoadedPlugin& plugin, const Project& project, const std::string& targetVersion)
+    Change(LoadedPlugin& plugin, Project& project, const std::string& targetVersion)
         : plugin_(plugin),
           project_(project),
           targetVersion_(targetVersion),
@@ -62,7 +97,7 @@ public:
             std::optional<std::string> options = ConvertPhase(phase, stateList, done);
             if (options) {
                 phase.options = static_cast<int>(converted.options.size());
-                converted.options.push_back({phase.tool, std::move(*options)});
+                converted.options.emplace_back(phase.tool, *options);
             }
             phases.push_back(std::move(phase));
             if (progress) progress(done);
@@ -92,41 +127,36 @@ private:
             return VIVO_EXPORT(plugin_, UpgradePhases)(&reserved, &reserved, stateList.c_str(), stateList.c_str(),
                                                        tool.c_str(), b, l);
         });
-        // The option lines of the phases named, as the NUL-separated list the export reads, built in
-        // place: the option strings may be large.
-        std::string optionList;
+        // The option lines of the phases named, as the NUL-separated list the export reads. A phase
+        // made from one block passes that block's own line. Several blocks make one list that begins
+        // with the first block's line, lent for the call, so that the list copies only the others.
+        std::vector<PhaseOptions*> blocks;
         std::size_t largest = 0;
         for (const std::string& source : phase.sources) {
-            const std::string* options = project_.OptionsOf(source);
-            if (options == nullptr) continue;
-            largest = std::max(largest, options->size());
-            if (options->find('\0') != std::string::npos)
+            PhaseOptions* block = project_.BlockOf(source);
+            if (block == nullptr) continue;
+            if (block->options().find('\0') != std::string_view::npos)
                 throw Failure("the options of " + source + " hold a NUL byte, which cannot be passed to the plug-in");
-            optionList.reserve(optionList.size() + source.size() + options->size() + 3);
-            optionList += source + "|";
-            optionList += *options;
-            optionList += '\0';
-            if (counted_.insert(source).second) done += options->size();
+            blocks.push_back(block);
+            largest = std::max(largest, block->options().size());
+            if (counted_.insert(source).second) done += block->options().size();
         }
-        const bool anyOptions = !optionList.empty();
-        optionList += '\0';
+        LentList list(blocks);
         // A phase's new options are about as long as the largest old ones it is made from: a buffer that
         // large with room to spare saves the plug-in a second conversion just to tell the length.
         const std::size_t guess = std::min<std::size_t>(largest + 65536, INT32_MAX);
         std::optional<std::string> options = CallWithBuffer(
             [&](char* b, int32_t* l) {
-                return VIVO_EXPORT(plugin_, UpgradePhaseOptions)(&from_, &to_, tool.c_str(), 0, optionList.c_str(), b,
-                                                                 l);
+                return VIVO_EXPORT(plugin_, UpgradePhaseOptions)(&from_, &to_, tool.c_str(), 0, list.get(), b, l);
             },
             static_cast<int32_t>(guess));
-        optionList = std::string();
-        if (!options && anyOptions) throw Failure("the plug-in could not convert the options of " + tool);
+        if (!options && !blocks.empty()) throw Failure("the plug-in could not convert the options of " + tool);
         if (options && !options->empty() && options->back() == '\0') options->pop_back();
         return options;
     }
 
     LoadedPlugin& plugin_;
-    const Project& project_;
+    Project& project_;  // its blocks lend their lines to lists of several blocks
     std::string targetVersion_;
     VivoToolchainRecord from_;
     VivoToolchainRecord to_;
@@ -150,7 +180,7 @@ std::vector<std::string> ReachableVersions(LoadedPlugin& plugin, const Project& 
     return reachable;
 }
 
-ProjectChange ChangeProject(LoadedPlugin& plugin, const Project& project, const std::string& targetVersion,
+ProjectChange ChangeProject(LoadedPlugin& plugin, Project& project, const std::string& targetVersion,
                             const std::function<void(std::size_t)>& progress) {
     ProjectChange change;
     change.converted = Change(plugin, project, targetVersion).Run(change.phases, progress);
@@ -159,7 +189,7 @@ ProjectChange ChangeProject(LoadedPlugin& plugin, const Project& project, const 
 
 std::size_t OptionBytes(const Project& project) {
     std::size_t bytes = 0;
-    for (const PhaseOptions& block : project.options) bytes += block.options.size();
+    for (const PhaseOptions& block : project.options) bytes += block.options().size();
     return bytes;
 }
 

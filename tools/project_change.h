@@ -34,7 +34,8 @@ std::vector<std::string> ReachableVersions(LoadedPlugin& plugin, const Project& 
 
 // Runs the change; throws Failure when the plug-in defines no such change or refuses a step.
 // `progress` (when given) hears the bytes of old option strings converted so far after each phase.
-ProjectChange ChangeProject(LoadedPlugin& plugin, const Project& project, const std::string& targetVersion,
+// The project's blocks are lent for the plug-in's calls and are whole again when it returns.
+ProjectChange ChangeProject(LoadedPlugin& plugin, Project& project, const std::string& targetVersion,
                             const std::function<void(std::size_t)>& progress = {});
 
 // The bytes of a project's option strings, for progress.

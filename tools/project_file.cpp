@@ -1,5 +1,7 @@
 #include "project_file.h"
 
+#include <utility>
+
 namespace vivo::host {
 namespace {
 
@@ -27,15 +29,47 @@ std::string TrimBlock(std::string block) {
 ProjectFileError::ProjectFileError(const std::string& file, int line, const std::string& what)
     : std::runtime_error(file + ":" + std::to_string(line) + ": " + what) {}
 
-const std::string* Project::OptionsOf(std::string_view tool) const {
+PhaseOptions::PhaseOptions(std::string tool, std::string_view options) : tool_(std::move(tool)) {
+    constexpr std::size_t kRoomForOtherLines = 4096;  // a list that begins with this line (LendLine)
+    line_.reserve(tool_.size() + options.size() + 3 + kRoomForOtherLines);
+    line_ += tool_;
+    line_ += '|';
+    line_ += options;
+    line_ += '\0';
+    line_ += '\0';
+}
+
+const PhaseOptions* Project::BlockOf(std::string_view tool) const {
     for (const PhaseOptions& phase : options)
-        if (phase.tool == tool) return &phase.options;
+        if (phase.tool() == tool) return &phase;
     return nullptr;
+}
+
+std::string PhaseOptions::LendLine() {
+    line_.pop_back();
+    lent_ = line_.size();
+    return std::move(line_);
+}
+
+void PhaseOptions::GiveBack(std::string list) {
+    list.resize(lent_);
+    list += '\0';
+    line_ = std::move(list);
+}
+
+PhaseOptions* Project::BlockOf(std::string_view tool) {
+    return const_cast<PhaseOptions*>(std::as_const(*this).BlockOf(tool));
+}
+
+std::optional<std::string_view> Project::OptionsOf(std::string_view tool) const {
+    const PhaseOptions* block = BlockOf(tool);
+    return block != nullptr ? std::optional(block->options()) : std::nullopt;
 }
 
 Project ParseProject(std::string_view text, const std::string& file) {
     Project project;
     Block block = Block::kNone;
+    std::string optionTool;  // of the block being read
     std::string optionText;
     int lineNumber = 0;
     bool seenName = false, seenToolchain = false, seenVersion = false;
@@ -45,12 +79,11 @@ Project ParseProject(std::string_view text, const std::string& file) {
     bool blockHasText = false;
     auto closeOptions = [&] {
         if (block == Block::kOptions) {
-            PhaseOptions& phase = project.options.back();
-            phase.options = TrimBlock(std::move(optionText));
+            PhaseOptions& phase = project.options.emplace_back(std::move(optionTool), TrimBlock(std::move(optionText)));
             phase.begin = blockBegin;
             phase.end = blockHasText ? blockEnd : blockBegin;
         }
-        optionText.clear();
+        optionText = std::string();
         blockHasText = false;
     };
 
@@ -87,9 +120,9 @@ Project ParseProject(std::string_view text, const std::string& file) {
                 block = keyword == "@phases" ? Block::kPhases : Block::kMappings;
             } else if (keyword == "@options") {
                 if (value.empty()) throw ProjectFileError(file, lineNumber, "@options needs the tool name");
-                if (project.OptionsOf(value) != nullptr)
+                if (project.OptionsOf(value))
                     throw ProjectFileError(file, lineNumber, "options of " + std::string(value) + " given twice");
-                project.options.push_back({std::string(value), {}});
+                optionTool = value;
                 block = Block::kOptions;
                 blockBegin = std::min(pos, text.size());
             } else {
@@ -130,33 +163,57 @@ Project ParseProject(std::string_view text, const std::string& file) {
     return project;
 }
 
-std::string FormatProject(const Project& project) {
+void FormatProject(const Project& project, const std::function<void(std::string_view)>& write) {
     std::string text;
     text += "@project " + project.name + "\n";
     text += "@toolchain " + project.toolchain + "\n";
     text += "@version " + project.version + "\n";
     text += "\n@phases\n";
     for (const std::string& phase : project.phases) text += phase + "\n";
-    for (const PhaseOptions& phase : project.options) text += "\n@options " + phase.tool + "\n" + phase.options + "\n";
+    for (const PhaseOptions& phase : project.options) {
+        write(text + "\n@options " + phase.tool() + "\n");
+        write(phase.options());
+        text = "\n";
+    }
     text += "\n@mappings\n";
     for (const std::string& mapping : project.mappings) text += mapping + "\n";
+    write(text);
+}
+
+std::string FormatProject(const Project& project) {
+    std::string text;
+    FormatProject(project, [&](std::string_view piece) { text += piece; });
     return text;
 }
 
+TextAroundOptions::TextAroundOptions(std::string_view text, const PhaseOptions& block)
+    : before(text.substr(0, block.begin)),
+      after(text.substr(block.end)),
+      crlf(text.find("\r\n") != std::string_view::npos),
+      emptyBlock(block.begin == block.end),
+      lastLineOpen(block.begin == text.size() && !text.empty() && text.back() != '\n') {}
+
+void TextAroundOptions::Write(std::string_view options, const std::function<void(std::string_view)>& write) const {
+    const std::string_view newline = crlf ? "\r\n" : "\n";
+    // An empty block gets a line of its own: behind its "@options" line, or after the file's last line
+    // when that has no line end.
+    const bool ownLine = emptyBlock && !options.empty();
+    write(before);
+    if (ownLine && lastLineOpen) write(newline);
+    for (std::size_t from = 0; from < options.size();) {  // the option string's line ends as the file's
+        const std::size_t lf = options.find('\n', from);
+        write(options.substr(from, lf - from));
+        if (lf == std::string_view::npos) break;
+        write(newline);
+        from = lf + 1;
+    }
+    if (ownLine && !lastLineOpen) write(newline);
+    write(after);
+}
+
 std::string ReplaceOptions(std::string_view text, const PhaseOptions& block, std::string_view options) {
-    const bool crlf = text.find("\r\n") != std::string_view::npos;
-    std::string replacement;
-    for (char c : options) {
-        if (c == '\n' && crlf) replacement += '\r';
-        replacement += c;
-    }
-    if (block.begin == block.end && !replacement.empty()) {  // an empty block gets a line of its own
-        if (block.begin == text.size() && !text.empty() && text.back() != '\n') replacement.insert(0, crlf ? "\r\n" : "\n");
-        else replacement += crlf ? "\r\n" : "\n";
-    }
-    std::string result(text.substr(0, block.begin));
-    result += replacement;
-    result += text.substr(block.end);
+    std::string result;
+    TextAroundOptions(text, block).Write(options, [&](std::string_view piece) { result += piece; });
     return result;
 }
 

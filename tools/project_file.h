@@ -13,6 +13,7 @@
 //   @mappings
 //   Veltora KZ C/C++ Compiler|Object file|Veltora Bindex
 
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -21,13 +22,36 @@
 
 namespace vivo::host {
 
-struct PhaseOptions {
-    std::string tool;     // the phase's tool name
-    std::string options;  // its option string, raw
+// One option block. The option string is kept inside the line that the plug-in's phase options list
+// holds for it, "tool|options", followed by that line's NUL and the list's closing NUL: a phase made
+// from this block alone is passed to the plug-in without a copy (option strings can be very large).
+class PhaseOptions {
+public:
+    PhaseOptions(std::string tool, std::string_view options);
+
+    const std::string& tool() const { return tool_; }
+    // The option string, raw; a NUL follows it, so options().data() is a C string.
+    std::string_view options() const {
+        return std::string_view(line_).substr(tool_.size() + 1, line_.size() - tool_.size() - 3);
+    }
+    // "tool|options" NUL NUL: the phase options list of this block alone.
+    const char* optionList() const { return line_.c_str(); }
+
+    // A list of several blocks that begins with this one is made of this block's line, moved out
+    // without the list's closing NUL, and the others appended; GiveBack takes the list and keeps this
+    // block's line again. In between the block is empty.
+    std::string LendLine();
+    void GiveBack(std::string list);
+
     // Where the option string stands in the file's text (blank lines around it not counted), so that
     // an edit replaces it and leaves every other byte of the file as it was.
     std::size_t begin = 0;
     std::size_t end = 0;
+
+private:
+    std::string tool_;
+    std::string line_;
+    std::size_t lent_ = 0;  // the length of the line lent out
 };
 
 struct Project {
@@ -38,8 +62,11 @@ struct Project {
     std::vector<PhaseOptions> options;  // in file order, one block per tool
     std::vector<std::string> mappings;  // producing tool|file type|consuming tool
 
+    // The option block of `tool`, or null when the project has none.
+    const PhaseOptions* BlockOf(std::string_view tool) const;
+    PhaseOptions* BlockOf(std::string_view tool);
     // The option string of `tool`, or nothing when the project has none.
-    const std::string* OptionsOf(std::string_view tool) const;
+    std::optional<std::string_view> OptionsOf(std::string_view tool) const;
 };
 
 // A project file that cannot be read: where and what.
@@ -50,11 +77,26 @@ struct ProjectFileError : std::runtime_error {
 // Reads a project file's text; `file` names it in errors.
 Project ParseProject(std::string_view text, const std::string& file);
 
-// The text of a project file for `project`.
+// The text of a project file for `project`, handed to `write` in pieces (option strings stay where they
+// are, however large).
+void FormatProject(const Project& project, const std::function<void(std::string_view)>& write);
 std::string FormatProject(const Project& project);
 
-// The project file's `text` with the option string of `block` replaced by `options`: comments, blank
-// lines and the file's line ends (LF or CR LF) stay as they were.
+// A project file's text around one option block: what an edit of that block leaves as it was.
+struct TextAroundOptions {
+    std::string before;
+    std::string after;
+    bool crlf = false;          // the file's line ends are CR LF
+    bool emptyBlock = false;    // the block holds no text yet
+    bool lastLineOpen = false;  // the block stands behind a last line without a line end
+
+    TextAroundOptions(std::string_view text, const PhaseOptions& block);
+    // The file with `options` in the block's place, handed to `write` in pieces: comments, blank lines
+    // and the file's line ends (LF or CR LF) stay as they were.
+    void Write(std::string_view options, const std::function<void(std::string_view)>& write) const;
+};
+
+// The project file's `text` with the option string of `block` replaced by `options`.
 std::string ReplaceOptions(std::string_view text, const PhaseOptions& block, std::string_view options);
 
 }  // namespace vivo::host

@@ -127,7 +127,7 @@ void ConvertOutputFileExtensions(std::vector<std::string>& items) {
     }
 }
 
-void ConvertAssemblyItem(const std::vector<std::string>& sourceLines, std::vector<std::string>& targetItems,
+void ConvertAssemblyItem(const OptionLines& sourceLines, std::vector<std::string>& targetItems,
                          ChangeSummary& summary) {
     if (sourceLines.empty()) return;
     std::string assembly;

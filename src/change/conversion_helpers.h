@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "options/option_string.h"
 #include "summary/change_summary.h"
 
 namespace vivo {
@@ -21,7 +22,7 @@ void ConvertOutputFileExtensions(std::vector<std::string>& items);
 //   -> [S|ASSEMBLY|"[V|VERSION|1]] [S|INCLUDE|""C:\a b""]] [S|DEFINE|__HEAP__=1]]"]
 // Reads the first "[S|ASSEMBLY|" item of the first source line; appends nothing when there is none.
 // The inner items keep their options, so nothing reaches `summary`.
-void ConvertAssemblyItem(const std::vector<std::string>& sourceLines, std::vector<std::string>& targetItems,
+void ConvertAssemblyItem(const OptionLines& sourceLines, std::vector<std::string>& targetItems,
                          ChangeSummary& summary);
 
 // The three numbers of an RTOS version key name read as "V.%d.%d Release %d" by scanf: reading stops

@@ -34,7 +34,7 @@ std::optional<RenameTexts> LoadRenameTexts() {
     return RenameTexts{std::move(*heading), std::move(*pattern)};
 }
 
-void RunRewrite(ItemRewrite rewrite, const std::vector<std::string>& optionStrings, std::vector<std::string>& items,
+void RunRewrite(ItemRewrite rewrite, const OptionLines& optionStrings, std::vector<std::string>& items,
                 ChangeSummary& summary) {
     switch (rewrite) {
         case ItemRewrite::None: break;
@@ -48,23 +48,32 @@ void RunRewrite(ItemRewrite rewrite, const std::vector<std::string>& optionStrin
 
 }  // namespace
 
-void ConvertOptionItems(const std::vector<std::string>& sourceLines, const ConversionTable& table,
+void ConvertOptionItems(const OptionLines& sourceLines, const ConversionTable& table,
                         std::vector<std::string>& targetItems, ChangeSummary& summary) {
-    std::string joined;
-    for (const std::string& line : sourceLines) {
-        joined += line;
-        joined += ' ';
+    // The lines are read as one text, so a quote left open at a line's end runs on into the next.
+    StringList items;
+    {
+        std::string joined;
+        for (std::string_view line : sourceLines) {
+            joined += line;
+            joined += ' ';
+        }
+        items = SplitQuoted(std::string_view(joined), kItemDelimiters);
     }
 
     std::optional<RenameTexts> texts;
     std::vector<std::string> pending;
-    for (const std::string& item : SplitQuoted(std::string_view(joined), kItemDelimiters)) {
+    for (std::string& item : items) {
         for (const ConversionRows& stretch : table.stretches) {
             for (const ConversionRow& row : stretch) {
                 const std::string_view oldPrefix = row.oldPrefix;
                 if (!std::string_view(item).starts_with(oldPrefix)) continue;
                 // "[B|HEAP|1]" -> new prefix alone; "[B|DEBUG|0]" by "[B|DEBUG|" -> new prefix + "0]"
-                targetItems.push_back(row.newPrefix + item.substr(oldPrefix.size()));
+                const std::string_view rest = std::string_view(item).substr(oldPrefix.size());
+                std::string& converted = targetItems.emplace_back();
+                converted.reserve(std::strlen(row.newPrefix) + rest.size());  // one copy of a long item
+                converted += row.newPrefix;
+                converted += rest;
                 if (LabelsEqual(row.oldLabel, row.newLabel)) continue;
                 if (!texts) {
                     texts = LoadRenameTexts();
@@ -74,12 +83,13 @@ void ConvertOptionItems(const std::vector<std::string>& sourceLines, const Conve
                 pending.push_back(FormatText(texts->pattern, {LabelText(row.oldLabel), LabelText(row.newLabel)}));
             }
         }
+        std::string().swap(item);  // converted: its bytes can go before the next item's are copied
     }
     if (!pending.empty()) summary.AppendUniqueLines(pending);
 }
 
 int RunCrossFamilyConversion(const CrossFamilyConversion& conversion, std::string_view phaseName,
-                             const std::vector<std::string>& optionStrings, std::string& result,
+                             const OptionLines& optionStrings, std::string& result,
                              ChangeSummary& summary) {
     const ToolConversion* tool = nullptr;
     std::vector<std::string> items;
@@ -116,7 +126,10 @@ int RunCrossFamilyConversion(const CrossFamilyConversion& conversion, std::strin
     if (tool->table.size() != 0) ConvertOptionItems(optionStrings, tool->table, items, summary);
     for (ItemRewrite rewrite : tool->rewrites) RunRewrite(rewrite, optionStrings, items, summary);
 
-    for (const std::string& item : items) AppendWithSeparator(result, item, ' ');
+    for (std::string& item : items) {
+        AppendWithSeparator(result, item, ' ');
+        std::string().swap(item);  // appended: its bytes can go
+    }
     return 0;
 }
 

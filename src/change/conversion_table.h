@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "options/option_string.h"
 #include "summary/change_summary.h"
 
 namespace vivo {
@@ -54,7 +55,7 @@ struct ConversionTable {
 // tried against every row in order; each match appends one element to `targetItems`, so one item can
 // yield several and an item that matches nothing is dropped. Rows whose labels differ add the
 // "PhaseOptions" heading and a rename line to `summary`, each line kept once.
-void ConvertOptionItems(const std::vector<std::string>& sourceLines, const ConversionTable& table,
+void ConvertOptionItems(const OptionLines& sourceLines, const ConversionTable& table,
                         std::vector<std::string>& targetItems, ChangeSummary& summary);
 
 // The item rewrites a conversion can run on a tool's list after its table, in the order it lists them.
@@ -88,7 +89,7 @@ struct CrossFamilyConversion {
 // library generator's or configurator's default option string cannot be loaded (result unchanged),
 // else 0. Renamed options are reported to `summary`.
 [[nodiscard]] int RunCrossFamilyConversion(const CrossFamilyConversion& conversion, std::string_view phaseName,
-                                           const std::vector<std::string>& optionStrings, std::string& result,
+                                           const OptionLines& optionStrings, std::string& result,
                                            ChangeSummary& summary);
 
 }  // namespace vivo

@@ -50,7 +50,7 @@ constexpr std::array<ConversionRow, 4> kLumoV6LibraryGeneratorRows = {
 };
 
 int ConvertLumoToKZ(const ConversionTable& compiler, std::string_view phaseName,
-                    const std::vector<std::string>& optionStrings, std::string& result, ChangeSummary& summary) {
+                    const OptionLines& optionStrings, std::string& result, ChangeSummary& summary) {
     const CrossFamilyConversion conversion{
         .compiler = {compiler, {ItemRewrite::AssemblyItem}},
         .assembler = {{{kLumoV6AssemblerRows}}, {}},
@@ -61,7 +61,7 @@ int ConvertLumoToKZ(const ConversionTable& compiler, std::string_view phaseName,
     return RunCrossFamilyConversion(conversion, phaseName, optionStrings, result, summary);
 }
 
-int ChangeLumoV60000toKZV10100(std::string_view phaseName, const std::vector<std::string>& optionStrings,
+int ChangeLumoV60000toKZV10100(std::string_view phaseName, const OptionLines& optionStrings,
                                std::string& result, ChangeSummary& summary) {
     return ConvertLumoToKZ({{kLumoV6CompilerRows}}, phaseName, optionStrings, result, summary);
 }

@@ -20,7 +20,7 @@ static_assert(kCompilerTable.size() == 21);
 
 }  // namespace
 
-int ChangeLumoV70000toKZV10100(std::string_view phaseName, const std::vector<std::string>& optionStrings,
+int ChangeLumoV70000toKZV10100(std::string_view phaseName, const OptionLines& optionStrings,
                                std::string& result, ChangeSummary& summary) {
     return ConvertLumoToKZ(kCompilerTable, phaseName, optionStrings, result, summary);
 }

@@ -12,14 +12,14 @@ namespace vivo {
 namespace {
 
 // "Copy": the one line's option string as it is.
-int CopySingleLine(std::string_view, const StringList& options, std::string& result, ChangeSummary&) {
+int CopySingleLine(std::string_view, const OptionLines& options, std::string& result, ChangeSummary&) {
     if (options.size() != 1) return 1;
     result = options.front();
     return 0;
 }
 
 // One entry of a kind's run: an in-family step, a conversion, or two notes for the summary.
-using ContextStep = int (ConversionContext::*)(std::string_view, const StringList&, std::string&) const;
+using ContextStep = int (ConversionContext::*)(std::string_view, const OptionLines&, std::string&) const;
 struct Action {
     ContextStep step = nullptr;
     ConversionStep conversion = nullptr;
@@ -69,19 +69,19 @@ static_assert(kDispatch.size() == kConversionKindCount, "one run per conversion 
 }  // namespace
 
 std::optional<std::string> OptionUpgradeDriver::UpgradePhaseOptions(ConversionKind kind, std::string_view phaseName,
-                                                                    const StringList& lines,
+                                                                    const OptionLines& lines,
                                                                     ChangeSummary& summary) {
-    context_ = ConversionContext{};
-    if (!context_.PreScan(lines)) return std::nullopt;
+    ConversionContext context;
+    if (!context.PreScan(lines)) return std::nullopt;
     std::string result;
     if (!IsKnownKind(kind)) return result;
 
     StringList pendingNotes;
     for (const Action& action : kDispatch[static_cast<std::size_t>(kind)]) {
         if (action.step != nullptr) {
-            if ((context_.*action.step)(phaseName, context_.optionStrings, result) != 0) return std::nullopt;
+            if ((context.*action.step)(phaseName, context.optionStrings, result) != 0) return std::nullopt;
         } else if (action.conversion != nullptr) {
-            if (action.conversion(phaseName, context_.optionStrings, result, summary) != 0) return std::nullopt;
+            if (action.conversion(phaseName, context.optionStrings, result, summary) != 0) return std::nullopt;
         } else if (action.firstNote != 0) {
             for (uint32_t id : {action.firstNote, action.secondNote}) {
                 std::optional<std::string> note = LoadString(id);

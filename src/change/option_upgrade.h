@@ -22,10 +22,7 @@ public:
     // `kind` in order (any kind outside 0 to 18 does nothing and gives the empty text). Notes go to
     // `summary`. Nothing when a line has no bar, a step or conversion fails, or a note is missing.
     [[nodiscard]] std::optional<std::string> UpgradePhaseOptions(ConversionKind kind, std::string_view phaseName,
-                                                                 const StringList& lines, ChangeSummary& summary);
-
-private:
-    ConversionContext context_;
+                                                                 const OptionLines& lines, ChangeSummary& summary);
 };
 
 }  // namespace vivo

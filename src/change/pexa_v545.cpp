@@ -80,7 +80,7 @@ constexpr std::array<ConversionRow, 1> kPexaConfiguratorRows = {
                   R"("Search directory for MRC files" in "RTOS -> Ostrel")"},
 };
 
-int ChangePexaV54500toKZV10100(std::string_view phaseName, const std::vector<std::string>& optionStrings,
+int ChangePexaV54500toKZV10100(std::string_view phaseName, const OptionLines& optionStrings,
                                std::string& result, ChangeSummary& summary) {
     const CrossFamilyConversion conversion{
         .compiler = {{{kCompilerRows}}, {ItemRewrite::AssemblyItem, ItemRewrite::OutputFileExtensions}},

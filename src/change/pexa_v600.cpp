@@ -72,7 +72,7 @@ static_assert(kLinkerRows.size() == 46);
 
 }  // namespace
 
-int ChangePexaV60000toKZV10100(std::string_view phaseName, const std::vector<std::string>& optionStrings,
+int ChangePexaV60000toKZV10100(std::string_view phaseName, const OptionLines& optionStrings,
                                std::string& result, ChangeSummary& summary) {
     const CrossFamilyConversion conversion{
         .compiler = {{{kCompilerRows}}, {ItemRewrite::AssemblyItem, ItemRewrite::OutputFileExtensions}},

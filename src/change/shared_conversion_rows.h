@@ -27,6 +27,6 @@ extern const std::array<ConversionRow, 6> kLumoV6AssemblerRows;
 extern const std::array<ConversionRow, 4> kLumoV6LibraryGeneratorRows;
 // The Lumo conversion with `compiler` as the compiler's table; Lumo V6 and V7 differ only there.
 int ConvertLumoToKZ(const ConversionTable& compiler, std::string_view phaseName,
-                    const std::vector<std::string>& optionStrings, std::string& result, ChangeSummary& summary);
+                    const OptionLines& optionStrings, std::string& result, ChangeSummary& summary);
 
 }  // namespace vivo

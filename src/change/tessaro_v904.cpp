@@ -113,7 +113,7 @@ constexpr std::array<ConversionRow, 48> kTessaroLinkerRows = {
     Kept("[S|FSYMBOL|", R"(-FSymbol" in "Link/Library -> Section -> Symbol file")"),
 };
 
-int ChangeTessaroV90400toKZV10100(std::string_view phaseName, const std::vector<std::string>& optionStrings,
+int ChangeTessaroV90400toKZV10100(std::string_view phaseName, const OptionLines& optionStrings,
                                   std::string& result, ChangeSummary& summary) {
     const CrossFamilyConversion conversion{
         .compiler = {{{kCompilerRows}}, {ItemRewrite::AssemblyItem}},

@@ -90,10 +90,11 @@ std::string LinkerItemFor10100(std::string_view item) {
 }
 
 constexpr std::string_view kItemWhitespace = "\n\r\t ";
+constexpr std::size_t kRoomForAddedItems = 256;
 
 }  // namespace
 
-bool ConversionContext::PreScan(const StringList& lines) {
+bool ConversionContext::PreScan(const OptionLines& lines) {
     auto updateEndian = [this](std::string_view options) {
         if (Contains(options, kEndianBigItem))
             endianState = (endianState == Endian::kNone || endianState == Endian::kBig) ? Endian::kBig : Endian::kMixed;
@@ -102,13 +103,13 @@ bool ConversionContext::PreScan(const StringList& lines) {
                 (endianState == Endian::kNone || endianState == Endian::kLittle) ? Endian::kLittle : Endian::kMixed;
     };
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string& line = lines[i];
+        const std::string_view line = lines[i];
         const std::size_t bar = line.find('|');
-        if (bar == std::string::npos) return false;
+        if (bar == std::string_view::npos) return false;
         const int32_t position = static_cast<int32_t>(i);
-        toolNames.push_back(line.substr(0, bar));
+        toolNames.emplace_back(line.substr(0, bar));
         optionStrings.push_back(line.substr(bar + 1));
-        const std::string& options = optionStrings.back();
+        const std::string_view options = optionStrings.back();
         switch (ToolIdOfName(toolNames.back())) {
             case ToolId::kCompiler:
                 compilerLine = position;
@@ -142,7 +143,7 @@ bool ConversionContext::PreScan(const StringList& lines) {
 }
 
 template <class Rewrite>
-int ConversionContext::RunStep(std::string_view phaseName, const StringList& options, std::string& result,
+int ConversionContext::RunStep(std::string_view phaseName, const OptionLines& options, std::string& result,
                                Rewrite&& rewrite) const {
     if (options.empty()) return 1;
     const ToolId tool = ToolIdOfName(phaseName);
@@ -156,12 +157,16 @@ int ConversionContext::RunStep(std::string_view phaseName, const StringList& opt
             result = options.front();
             return 0;
     }
-    if (result.empty()) result = options.at(static_cast<std::size_t>(line));
+    if (result.empty()) {
+        const std::string_view own = options.at(static_cast<std::size_t>(line));
+        result.reserve(own.size() + kRoomForAddedItems);  // the items a step adds fit without a second copy
+        result = own;
+    }
     rewrite(tool);
     return 0;
 }
 
-int ConversionContext::Upgrade10000to10001(std::string_view phaseName, const StringList& options,
+int ConversionContext::Upgrade10000to10001(std::string_view phaseName, const OptionLines& options,
                                            std::string& result) const {
     return RunStep(phaseName, options, result, [&](ToolId tool) {
         if (tool != ToolId::kLinker) return;
@@ -171,7 +176,7 @@ int ConversionContext::Upgrade10000to10001(std::string_view phaseName, const Str
     });
 }
 
-int ConversionContext::Upgrade10001to10100(std::string_view phaseName, const StringList& options,
+int ConversionContext::Upgrade10001to10100(std::string_view phaseName, const OptionLines& options,
                                            std::string& result) const {
     return RunStep(phaseName, options, result, [&](ToolId tool) {
         // Added even when the item is there already.
@@ -179,7 +184,7 @@ int ConversionContext::Upgrade10001to10100(std::string_view phaseName, const Str
     });
 }
 
-int ConversionContext::Upgrade10100to10200(std::string_view phaseName, const StringList& options,
+int ConversionContext::Upgrade10100to10200(std::string_view phaseName, const OptionLines& options,
                                            std::string& result) const {
     return RunStep(phaseName, options, result, [&](ToolId tool) {
         if (tool == ToolId::kLinker && !existingLibraryPath.empty())
@@ -187,7 +192,7 @@ int ConversionContext::Upgrade10100to10200(std::string_view phaseName, const Str
     });
 }
 
-int ConversionContext::Upgrade10200to10201(std::string_view phaseName, const StringList& options,
+int ConversionContext::Upgrade10200to10201(std::string_view phaseName, const OptionLines& options,
                                            std::string& result) const {
     return RunStep(phaseName, options, result, [&](ToolId tool) {
         if ((tool == ToolId::kCompiler || tool == ToolId::kLinker) && compilerMapFlag == 1 && linkerMapFlag == 1)
@@ -195,7 +200,7 @@ int ConversionContext::Upgrade10200to10201(std::string_view phaseName, const Str
     });
 }
 
-int ConversionContext::Downgrade10201to10200(std::string_view phaseName, const StringList& options,
+int ConversionContext::Downgrade10201to10200(std::string_view phaseName, const OptionLines& options,
                                              std::string& result) const {
     return RunStep(phaseName, options, result, [&](ToolId tool) {
         if (tool != ToolId::kCompiler) return;
@@ -211,7 +216,7 @@ int ConversionContext::Downgrade10201to10200(std::string_view phaseName, const S
     });
 }
 
-int ConversionContext::Downgrade10200to10100(std::string_view phaseName, const StringList& options,
+int ConversionContext::Downgrade10200to10100(std::string_view phaseName, const OptionLines& options,
                                              std::string& result) const {
     return RunStep(phaseName, options, result, [&](ToolId tool) {
         if (tool != ToolId::kLinker) return;

@@ -30,11 +30,12 @@ struct ConversionContext {
     std::string existingLibraryPath;  // the library generator's EXISTOUTPUTPATH in mode EXISTING, quotes kept
     int32_t libraryGeneratorLine = 0;
 
-    StringList optionStrings;  // each line behind its first bar
+    OptionLines optionStrings;  // each line behind its first bar, a view of the line
     StringList toolNames;      // each line before it
 
-    // Fills the context from the lines, in order; false when a line has no bar.
-    [[nodiscard]] bool PreScan(const StringList& lines);
+    // Fills the context from the lines, in order; false when a line has no bar. `optionStrings` views
+    // the lines, which must outlive the context's use.
+    [[nodiscard]] bool PreScan(const OptionLines& lines);
 
     // The steps. Each takes the KZ tool name of the phase, the option strings after the pre-scan and
     // the text the steps before produced (empty at first), and continues from it. 1 only when there
@@ -42,24 +43,24 @@ struct ConversionContext {
     // the first option string.
 
     // 1.00.00 to 1.00.01: the linker gets the endian item that the other tools agree on.
-    int Upgrade10000to10001(std::string_view phaseName, const StringList& options, std::string& result) const;
+    int Upgrade10000to10001(std::string_view phaseName, const OptionLines& options, std::string& result) const;
     // 1.00.01 to 1.01.00: compiler and library generator get "[S|SECTION|L=C]".
-    int Upgrade10001to10100(std::string_view phaseName, const StringList& options, std::string& result) const;
+    int Upgrade10001to10100(std::string_view phaseName, const OptionLines& options, std::string& result) const;
     // 1.01.00 to 1.02.00: the linker gets the library generator's existing library.
-    int Upgrade10100to10200(std::string_view phaseName, const StringList& options, std::string& result) const;
+    int Upgrade10100to10200(std::string_view phaseName, const OptionLines& options, std::string& result) const;
     // 1.02.00 to 1.02.01: compiler and linker get "[B|MAPOPTIMIZATION|1]" when both make a map.
-    int Upgrade10200to10201(std::string_view phaseName, const StringList& options, std::string& result) const;
+    int Upgrade10200to10201(std::string_view phaseName, const OptionLines& options, std::string& result) const;
     // 1.02.01 to 1.02.00: the compiler's MISRA 2004 rule items lose rule "15.2".
-    int Downgrade10201to10200(std::string_view phaseName, const StringList& options, std::string& result) const;
+    int Downgrade10201to10200(std::string_view phaseName, const OptionLines& options, std::string& result) const;
     // 1.02.00 to 1.01.00: the linker's INPUT and BINARY items take their 1.01.00 forms.
-    int Downgrade10200to10100(std::string_view phaseName, const StringList& options, std::string& result) const;
+    int Downgrade10200to10100(std::string_view phaseName, const OptionLines& options, std::string& result) const;
 
 private:
     // What every step shares: 1 without option strings; a tool other than the four gets the first
     // option string; else `result` is the phase's own option string (when empty), and `rewrite(tool)`
     // changes it.
     template <class Rewrite>
-    int RunStep(std::string_view phaseName, const StringList& options, std::string& result, Rewrite&& rewrite) const;
+    int RunStep(std::string_view phaseName, const OptionLines& options, std::string& result, Rewrite&& rewrite) const;
 };
 
 }  // namespace vivo

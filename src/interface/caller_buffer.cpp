@@ -29,10 +29,6 @@ int32_t Deliver(Protocol protocol, std::string_view text, char* buffer, int32_t*
     return 0;
 }
 
-void ReadNulList(const char* list, std::vector<std::string>& out) {
-    for (const char* p = list; *p != '\0'; p += std::strlen(p) + 1) out.emplace_back(p);
-}
-
 std::vector<std::string> ReadNulList(const char* list) {
     std::vector<std::string> out;
     ReadNulList(list, out);

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,8 +33,12 @@ enum class Protocol {
     return text ? Deliver(protocol, std::string_view(*text), buffer, len) : 1;
 }
 
-// Appends each string of a NUL-separated list to `out`, in order; a lone NUL appends nothing.
-void ReadNulList(const char* list, std::vector<std::string>& out);
+// Appends each string of a NUL-separated list to `out`, in order (copies, or views of the caller's
+// bytes); a lone NUL appends nothing.
+template <class String>
+void ReadNulList(const char* list, std::vector<String>& out) {
+    for (const char* p = list; *p != '\0'; p += std::strlen(p) + 1) out.emplace_back(p);
+}
 [[nodiscard]] std::vector<std::string> ReadNulList(const char* list);
 
 // Size of a NUL-separated list, final NUL included (a lone NUL has size 1).

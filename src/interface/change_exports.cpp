@@ -36,11 +36,12 @@ public:
     }
 };
 
-// Its data is the conversion context of the call, inside the driver.
 class PhaseOptionsUpgrade final : public Handler {
 public:
     std::optional<std::string> Upgrade(const char* phaseName, const char* optionList) {
-        return driver_.UpgradePhaseOptions(CurrentConversionKind(), phaseName, ReadNulList(optionList), Summary());
+        OptionLines lines;  // views: the caller's list outlives the call, and may be very large
+        ReadNulList(optionList, lines);
+        return driver_.UpgradePhaseOptions(CurrentConversionKind(), phaseName, lines, Summary());
     }
 
 private:

@@ -19,6 +19,13 @@
 namespace vivo {
 
 using StringList = std::vector<std::string>;
+
+// Option strings that a conversion reads without owning them: views of the host's list, or of
+// strings that outlive the call (option strings can be very large).
+struct OptionLines : std::vector<std::string_view> {
+    using vector::vector;
+    OptionLines(const StringList& lines) : vector(lines.begin(), lines.end()) {}  // NOLINT: views of them
+};
 // Item key ("S|CPU") -> item value ("KZ600"); keys unique, no order.
 using OptionSet = std::unordered_map<std::string, std::string>;
 

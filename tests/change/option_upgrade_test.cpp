@@ -126,7 +126,7 @@ TEST(OptionUpgrade, EmptyListAndLineWithoutBarThroughTheExport) {
 }
 
 
-using Step = int (ConversionContext::*)(std::string_view, const StringList&, std::string&) const;
+using Step = int (ConversionContext::*)(std::string_view, const OptionLines&, std::string&) const;
 
 const std::string kLibrary = "[V|VERSION|1] [S|MODE|EXISTING] [S|EXISTOUTPUTPATH|\"$(CONFIGDIR)\\my lib.lib\"] [S|ENDIAN|BIG]";
 const std::string kCompilerOptions = "[V|VERSION|1] [S|ENDIAN|BIG] [B|MAP|1] [S|SECTION|L=C]";

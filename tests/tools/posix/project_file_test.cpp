@@ -17,17 +17,17 @@ TEST(ProjectFile, OptionStringsStayRawAndRoundTrip) {
                              "@mappings\nVeltora KZ C/C++ Compiler|Object file|Veltora Bindex\n";
     const Project project = ParseProject(text, "p.vivo");
     ASSERT_EQ(project.phases, std::vector<std::string>{"Veltora KZ C/C++ Compiler|SYSTEM|1"});
-    ASSERT_NE(project.OptionsOf("Veltora KZ C/C++ Compiler"), nullptr);
+    ASSERT_TRUE(project.OptionsOf("Veltora KZ C/C++ Compiler"));
     EXPECT_EQ(*project.OptionsOf("Veltora KZ C/C++ Compiler"),
               " [S|INCLUDE|\"a b\"|\"c]]\"] # not a comment\n[B|DEBUG|1] ");
     EXPECT_EQ(*project.OptionsOf("Veltora Bindex"), "");
-    EXPECT_EQ(project.OptionsOf("Veltora KZ Assembler"), nullptr);
+    EXPECT_FALSE(project.OptionsOf("Veltora KZ Assembler"));
     const Project again = ParseProject(FormatProject(project), "again.vivo");
     EXPECT_EQ(again.phases, project.phases);
     EXPECT_EQ(again.mappings, project.mappings);
     ASSERT_EQ(again.options.size(), 2u);
-    EXPECT_EQ(again.options[0].options, project.options[0].options);
-    EXPECT_EQ(again.options[1].options, "");
+    EXPECT_EQ(again.options[0].options(), project.options[0].options());
+    EXPECT_EQ(again.options[1].options(), "");
 }
 
 TEST(ProjectFile, MistakesNameTheFileAndLine) {
