@@ -171,9 +171,13 @@ void FormatProject(const Project& project, const std::function<void(std::string_
     text += "\n@phases\n";
     for (const std::string& phase : project.phases) text += phase + "\n";
     for (const PhaseOptions& phase : project.options) {
-        write(text + "\n@options " + phase.tool() + "\n");
+        text += "\n@options ";
+        text += phase.tool();
+        text += '\n';
+        write(text);
         write(phase.options());
-        text = "\n";
+        text.clear();
+        text += '\n';
     }
     text += "\n@mappings\n";
     for (const std::string& mapping : project.mappings) text += mapping + "\n";
