@@ -84,10 +84,4 @@ std::string DumpJson(Json document, int indent) {
     return document.dump(indent) + "\n";
 }
 
-std::string JsonStringWriter::Quote(std::string_view bytes, const std::string& pointer) {
-    if (IsUtf8(bytes)) return Json(std::string(bytes)).dump();
-    latin1_.push_back(pointer);
-    return Json(Latin1ToUtf8(bytes)).dump();
-}
-
 }  // namespace vivo::host

@@ -30,15 +30,4 @@ void MakeUtf8(Json& document);
 // The document as text: `indent` blanks per level (-1: one line), a line break at the end.
 std::string DumpJson(Json document, int indent = 2);
 
-// For documents written piece by piece: quotes one string at `pointer` and remembers the pointer when
-// the string is not UTF-8, for the "latin1" list written at the end.
-class JsonStringWriter {
-public:
-    std::string Quote(std::string_view bytes, const std::string& pointer);
-    const std::vector<std::string>& latin1() const { return latin1_; }
-
-private:
-    std::vector<std::string> latin1_;
-};
-
 }  // namespace vivo::host

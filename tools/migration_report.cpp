@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <ostream>
+#include <streambuf>
 
 #include "files.h"
 #include "json_text.h"
@@ -634,38 +636,32 @@ namespace {
 
 constexpr std::size_t kFlushSize = 1 << 16;
 
-// JSON string text of bytes that are UTF-8 (`latin1` false) or of each byte as U+00XX.
-void AppendJsonString(std::string& out, std::string_view bytes, bool latin1) {
-    out += '"';
-    for (char byte : bytes) {
-        const auto c = static_cast<unsigned char>(byte);
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\b': out += "\\b"; break;
-            case '\f': out += "\\f"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (c < 0x20) {
-                    out += Format("\\u%04x", c);
-                } else if (latin1 && c >= 0x80) {
-                    out += static_cast<char>(0xC0 | (c >> 6));
-                    out += static_cast<char>(0x80 | (c & 0x3F));
-                } else {
-                    out += byte;
-                }
-        }
+// Hands what a stream writes to `append`: nlohmann-json quotes a string into it piece by piece.
+class AppendingStreamBuffer : public std::streambuf {
+public:
+    explicit AppendingStreamBuffer(std::function<void(std::string_view)> append) : append_(std::move(append)) {}
+
+protected:
+    std::streamsize xsputn(const char* bytes, std::streamsize count) override {
+        append_(std::string_view(bytes, static_cast<std::size_t>(count)));
+        return count;
     }
-    out += '"';
-}
+    int_type overflow(int_type c) override {
+        if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+        const char byte = traits_type::to_char_type(c);
+        append_(std::string_view(&byte, 1));
+        return c;
+    }
+
+private:
+    std::function<void(std::string_view)> append_;
+};
 
 }  // namespace
 
 ReportWriter::ReportWriter(TextSink out, const std::string& targetVersion, bool dryRun) : out_(std::move(out)) {
     buffer_ += "{\n  \"reportVersion\": 1,\n  \"to\": {\"toolchain\": ";
-    AppendJsonString(buffer_, kKzToolchain, false);
+    Quoted(kKzToolchain);
     buffer_ += ", \"version\": ";
     String(targetVersion, [] { return std::string("/to/version"); });
     buffer_ += std::string("},\n  \"dryRun\": ") + (dryRun ? "true" : "false") + ",\n  \"projects\": [";
@@ -686,13 +682,22 @@ void ReportWriter::AddEntry(const std::function<void(const TextSink&)>& copy, co
 void ReportWriter::String(std::string_view text, const std::function<std::string()>& pointer) {
     const bool latin1 = !IsUtf8(text);
     if (latin1) latin1_.push_back(pointer());
-    AppendJsonString(buffer_, text, latin1);
-    Flush(false);
+    Quoted(latin1 ? Latin1ToUtf8(text) : std::string(text));
+}
+
+void ReportWriter::Quoted(std::string utf8) {
+    // Streamed into the buffer, which is written out as it fills: an option string may be very large.
+    AppendingStreamBuffer appending([this](std::string_view bytes) {
+        buffer_ += bytes;
+        Flush(false);
+    });
+    std::ostream stream(&appending);
+    stream << Json(std::move(utf8));
 }
 
 void ReportWriter::Key(std::string_view name, int indent) {
     buffer_ += std::string(static_cast<std::size_t>(indent), ' ');
-    AppendJsonString(buffer_, name, false);
+    Quoted(std::string(name));
     buffer_ += ": ";
 }
 
@@ -765,7 +770,7 @@ void ReportWriter::AddProject(const std::string& file, const Migration& migratio
             const std::string here = pointer + "/" + std::to_string(count);
             buffer_ += (count++ == 0 ? "\n" : ",\n");
             buffer_ += "            {\"status\": ";
-            AppendJsonString(buffer_, StatusName(item.status), false);
+            Quoted(StatusName(item.status));
             if (item.status != ItemStatus::kAdded) {
                 buffer_ += ", \"old\": ";
                 str(item.oldItem, here + "/old");
@@ -913,7 +918,7 @@ void ReportWriter::AddProject(const std::string& file, const Migration& migratio
     migration.ForEachAttention([&](const Attention& attention) {
         const std::string here = "/attention/" + std::to_string(count);
         buffer_ += count++ == 0 ? "\n        {\"reason\": " : ",\n        {\"reason\": ";
-        AppendJsonString(buffer_, ReasonName(attention.reason), false);
+        Quoted(ReasonName(attention.reason));
         buffer_ += ", \"phase\": ";
         if (attention.phase.empty())
             buffer_ += "null";
@@ -941,7 +946,7 @@ void ReportWriter::Finish() {
         buffer_ += ",\n  \"latin1\": [";
         for (std::size_t i = 0; i < latin1_.size(); ++i) {
             buffer_ += i == 0 ? "\n    " : ",\n    ";
-            AppendJsonString(buffer_, latin1_[i], false);
+            Quoted(latin1_[i]);
         }
         buffer_ += "\n  ]";
     }

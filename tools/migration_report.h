@@ -120,6 +120,7 @@ public:
 
 private:
     void Key(std::string_view name, int indent);
+    void Quoted(std::string utf8);  // as a JSON string
     void String(std::string_view text, const std::function<std::string()>& pointer);
     void Flush(bool all);
     TextSink out_;

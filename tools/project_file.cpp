@@ -5,6 +5,8 @@
 namespace vivo::host {
 namespace {
 
+constexpr std::size_t kRoomForOtherLines = 4096;  // in a block's line, for a list that begins with it (LendLine)
+
 enum class Block { kNone, kPhases, kOptions, kMappings };
 
 std::string_view Trim(std::string_view text) {
@@ -30,7 +32,6 @@ ProjectFileError::ProjectFileError(const std::string& file, int line, const std:
     : std::runtime_error(file + ":" + std::to_string(line) + ": " + what) {}
 
 PhaseOptions::PhaseOptions(std::string tool, std::string_view options) : tool_(std::move(tool)) {
-    constexpr std::size_t kRoomForOtherLines = 4096;  // a list that begins with this line (LendLine)
     line_.reserve(tool_.size() + options.size() + 3 + kRoomForOtherLines);
     line_ += tool_;
     line_ += '|';
@@ -54,6 +55,8 @@ std::string PhaseOptions::LendLine() {
 void PhaseOptions::GiveBack(std::string list) {
     list.resize(lent_);
     list += '\0';
+    // A list that outgrew the line's room holds a large block of another tool: not kept with this one.
+    if (list.capacity() > list.size() + 2 * kRoomForOtherLines) list.shrink_to_fit();
     line_ = std::move(list);
 }
 
