@@ -55,17 +55,18 @@ bool HasLetterInParentheses(std::string_view line) {
             if (line[i] == '(' && line[i + 2] == ')') return true;
         return false;
     }
-    const auto hits = [&](std::size_t at) {
+    Block found{};
+    const auto addHits = [&](std::size_t at) {  // the sixteen positions from `at`
         Block opens;
         Block closes;
         std::memcpy(&opens, line.data() + at, sizeof opens);
         std::memcpy(&closes, line.data() + at + 2, sizeof closes);
-        return reinterpret_cast<Block>((opens == '(') & (closes == ')'));
+        found |= reinterpret_cast<Block>((opens == '(') & (closes == ')'));
     };
     // The last block of positions overlaps the one before rather than leaving a tail.
     const std::size_t last = line.size() - kReach;
-    Block found = hits(last);
-    for (std::size_t at = 0; at < last; at += sizeof(Block)) found |= hits(at);
+    for (std::size_t at = 0; at < last; at += sizeof(Block)) addHits(at);
+    addHits(last);
     std::uint64_t halves[2];
     std::memcpy(halves, &found, sizeof halves);
     return (halves[0] | halves[1]) != 0;
