@@ -92,8 +92,8 @@ write("build_output", [seed(0, capacity, line) for line in sorted(lines) for cap
 
 # INI files: the shipped ones and their sections and keys.
 ini_seeds = []
-tc = (ROOT / "src" / "resources" / "TC.ini").read_text(encoding="latin-1")
-colours = (ROOT / "src" / "resources" / "SyntaxColouring.ini").read_text(encoding="latin-1")
+tc = (ROOT / "src" / "resources" / "shipped" / "TC.ini").read_text(encoding="latin-1")
+colours = (ROOT / "src" / "resources" / "shipped" / "SyntaxColouring.ini").read_text(encoding="latin-1")
 for section, key in (("GetTemplates", "1"), ("Upgrade definition", "11"), ("Same version definition", "6")):
     ini_seeds.append(seed(0, 0, tc, section, key))
 ini_seeds.append(seed(1, 400, tc, "GetTemplates", "2", "", "Veltora Pexa Standard Toolchain", "5.45.00",

@@ -149,6 +149,9 @@ std::vector<fs::path> SortedFiles(const fs::path& dir, const std::string& extens
 // Buffers start small, so that every answer also goes through the host's retry with the asked length.
 constexpr int32_t kFirstCapacity = 16;
 
+// The INI files the plug-in ships, in the source tree.
+fs::path ShippedFolder(const fs::path& sourceDir) { return sourceDir / "src" / "resources" / "shipped"; }
+
 // What the plug-in answers from the shipped TC.ini and SyntaxColouring.ini.
 void ReplayShippedFiles(const vivo::fuzz::Exports& x, const fs::path& sourceDir) {
     WriteLine("== shipped files");
@@ -163,7 +166,7 @@ void ReplayShippedFiles(const vivo::fuzz::Exports& x, const fs::path& sourceDir)
                 [&](char* b, int32_t* l) { return x.GetSupportedFileExtensions(b, l); });
     // Every file type the colouring file names (FileGroupN=type,type,...), and one it does not.
     std::vector<std::string> names{"Linker script file"};
-    std::istringstream ini(ReadFile(sourceDir / "src" / "resources" / "SyntaxColouring.ini"));
+    std::istringstream ini(ReadFile(ShippedFolder(sourceDir) / "SyntaxColouring.ini"));
     for (std::string line; std::getline(ini, line);) {
         if (line.rfind("FileGroup", 0) != 0 || line.find('-') < line.find('=')) continue;
         std::istringstream types(line.substr(line.find('=') + 1));
@@ -256,7 +259,7 @@ void ReplayCorpus(const vivo::fuzz::Plugin& plugin, const fs::path& sourceDir, c
             vivo::fuzz::Input in(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
             target.drive(in, plugin);
         }
-        for (const fs::path& shipped : SortedFiles(sourceDir / "src" / "resources", ".ini", false))
+        for (const fs::path& shipped : SortedFiles(ShippedFolder(sourceDir), ".ini", false))
             fs::copy_file(shipped, pluginDir / shipped.filename(), fs::copy_options::overwrite_existing);
     }
 }
@@ -276,7 +279,7 @@ fs::path PreparePlugin(const fs::path& pluginFile, const fs::path& sourceDir, co
     fs::create_directories(dir);
     for (const fs::path& beside : SortedFiles(pluginFile.parent_path(), pluginFile.extension().string(), false))
         if (beside.filename().string().rfind("ResVivo", 0) == 0) fs::copy_file(beside, dir / beside.filename());
-    for (const fs::path& shipped : SortedFiles(sourceDir / "src" / "resources", ".ini", false))
+    for (const fs::path& shipped : SortedFiles(ShippedFolder(sourceDir), ".ini", false))
         fs::copy_file(shipped, dir / shipped.filename());
     fs::copy_file(pluginFile, dir / pluginFile.filename());
     return dir / pluginFile.filename();

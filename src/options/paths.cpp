@@ -30,8 +30,8 @@ bool FitsMaxPath(std::size_t length) { return length < kMaxPath; }
 // path's size.
 template <class Each>
 void ForEachComponentEnd(std::string_view path, Each&& each) {
-    for (std::size_t end = path.find(kSeparator); end != std::string_view::npos; end = path.find(kSeparator, end + 1))
-        each(end);
+    for (std::size_t end = 0; end < path.size(); ++end)
+        if (path[end] == kSeparator) each(end);
     each(path.size());
 }
 

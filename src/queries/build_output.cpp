@@ -15,7 +15,7 @@ namespace {
 constexpr std::string_view kNone = "None";
 constexpr std::string_view kSeparator = " : ";
 
-// The rows of one match mode in table order: a line is compared only with the rows that can match it.
+// Rows in table order: a line is compared only with the rows that can match it.
 struct RowList {
     std::array<std::uint8_t, kClassificationTable.size()> rows{};
     std::uint8_t count = 0;
@@ -23,23 +23,30 @@ struct RowList {
     constexpr void Add(std::size_t row) { rows[count++] = static_cast<std::uint8_t>(row); }
 };
 
-// The anywhere texts are "(" a letter ")": a line's candidates for all of them are found by one search
-// for "(" (most lines hold none, or the "(" of a "$(PROJDIR)").
-constexpr RowList AnywhereRows() {
-    RowList list;
+// The anywhere texts are "(" a letter ")": the anywhere row of each letter, or the table's size. A
+// line's candidates for all of them are found by one search for "(" (most lines hold none, or the "("
+// of a "$(PROJDIR)").
+constexpr std::array<std::uint8_t, 256> AnywhereRowByLetter() {
+    std::array<std::uint8_t, 256> byLetter{};
+    byLetter.fill(static_cast<std::uint8_t>(kClassificationTable.size()));
     for (std::size_t i = 0; i < kClassificationTable.size(); ++i) {
         const ClassificationRow& row = kClassificationTable[i];
         if (row.mode != MatchMode::kAnywhere) continue;
         if (row.text.size() != 3 || row.text[0] != '(' || row.text[2] != ')') throw "not a letter in parentheses";
-        list.Add(i);
+        std::uint8_t& entry = byLetter[static_cast<unsigned char>(row.text[1])];
+        entry = std::min(entry, static_cast<std::uint8_t>(i));
     }
-    return list;
+    return byLetter;
 }
-constexpr RowList kAnywhereRows = AnywhereRows();
+constexpr std::array<std::uint8_t, 256> kAnywhereRowByLetter = AnywhereRowByLetter();
+
+// The first anywhere row: the start rows before it are decided without a search of the line.
+constexpr std::size_t kFirstAnywhereRow =
+    *std::min_element(kAnywhereRowByLetter.begin(), kAnywhereRowByLetter.end());
 
 // True when the line holds a "(" with a ")" two bytes on. Most lines hold none, and many hold the "(" of
-// a "$(PROJDIR)": sixteen positions compared at once (the compiler's vector extension) make the
-// classification of a build log 1.5 times as fast as a search for every "(" does.
+// a "$(PROJDIR)": sixteen positions compared at once (the compiler's vector extension) classify a build
+// log 19 % faster than a search for every "(" and 16 % faster than this test as a plain loop.
 bool HasLetterInParentheses(std::string_view line) {
     using Block = unsigned char __attribute__((vector_size(16)));
     constexpr std::size_t kReach = sizeof(Block) + 2;  // the bytes one block of positions reads
@@ -48,17 +55,18 @@ bool HasLetterInParentheses(std::string_view line) {
             if (line[i] == '(' && line[i + 2] == ')') return true;
         return false;
     }
-    // The last block of positions overlaps the one before rather than leaving a tail.
     Block found{};
-    for (std::size_t at = 0;; at += sizeof(Block)) {
-        at = std::min(at, line.size() - kReach);
+    const auto addHits = [&](std::size_t at) {  // the sixteen positions from `at`
         Block opens;
         Block closes;
         std::memcpy(&opens, line.data() + at, sizeof opens);
         std::memcpy(&closes, line.data() + at + 2, sizeof closes);
         found |= reinterpret_cast<Block>((opens == '(') & (closes == ')'));
-        if (at == line.size() - kReach) break;
-    }
+    };
+    // The last block of positions overlaps the one before rather than leaving a tail.
+    const std::size_t last = line.size() - kReach;
+    for (std::size_t at = 0; at < last; at += sizeof(Block)) addHits(at);
+    addHits(last);
     std::uint64_t halves[2];
     std::memcpy(halves, &found, sizeof halves);
     return (halves[0] | halves[1]) != 0;
@@ -72,9 +80,7 @@ std::size_t FirstAnywhereRow(std::string_view line) {
     for (std::size_t at = line.find('('); at != std::string_view::npos && at + 2 < line.size();
          at = line.find('(', at + 1)) {
         if (line[at + 2] != ')') continue;
-        for (std::size_t i = 0; i < kAnywhereRows.count && kAnywhereRows.rows[i] < first; ++i) {
-            if (kClassificationTable[kAnywhereRows.rows[i]].text[1] == line[at + 1]) first = kAnywhereRows.rows[i];
-        }
+        first = std::min<std::size_t>(first, kAnywhereRowByLetter[static_cast<unsigned char>(line[at + 1])]);
     }
     return first;
 }
@@ -92,6 +98,12 @@ constexpr std::array<RowList, 256> StartRowsByFirstByte() {
 constexpr std::array<RowList, 256> kStartRowsByFirstByte = StartRowsByFirstByte();
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// line.starts_with(text), the last byte compared first: the start rows that share a first byte differ
+// in their last, so a line that shares only the first is turned away without a library call (5 % faster).
+bool StartsWith(std::string_view line, std::string_view text) {
+    return line.size() >= text.size() && line[text.size() - 1] == text.back() && line.starts_with(text);
+}
 
 const MessageCodeRow& MessageCodeRowOf(std::string_view codeWord) {
     for (const MessageCodeRow& row : kMessageCodeTable)
@@ -114,12 +126,12 @@ const ClassificationRow* FindClassificationRow(std::string_view line) {
     const RowList& starts = kStartRowsByFirstByte[static_cast<unsigned char>(line.front())];
     // A start row before every anywhere row needs no search of the line ("Copyright (C) ...").
     std::size_t i = 0;
-    for (; i < starts.count && starts.rows[i] < kAnywhereRows.rows[0]; ++i) {
-        if (line.starts_with(kClassificationTable[starts.rows[i]].text)) return &kClassificationTable[starts.rows[i]];
+    for (; i < starts.count && starts.rows[i] < kFirstAnywhereRow; ++i) {
+        if (StartsWith(line, kClassificationTable[starts.rows[i]].text)) return &kClassificationTable[starts.rows[i]];
     }
     const std::size_t anywhere = FirstAnywhereRow(line);
     for (; i < starts.count && starts.rows[i] < anywhere; ++i) {
-        if (line.starts_with(kClassificationTable[starts.rows[i]].text)) return &kClassificationTable[starts.rows[i]];
+        if (StartsWith(line, kClassificationTable[starts.rows[i]].text)) return &kClassificationTable[starts.rows[i]];
     }
     return anywhere < kClassificationTable.size() ? &kClassificationTable[anywhere] : nullptr;
 }
@@ -157,8 +169,11 @@ void AppendDiagnosticText(std::string_view line, std::string& text) {
     }
 
     // The code word: the message's first blank-delimited token.
-    const std::size_t wordStart = std::min(message.find_first_not_of(' '), message.size());
-    const std::string_view codeWord = message.substr(wordStart, message.find(' ', wordStart) - wordStart);
+    std::size_t wordStart = 0;
+    while (wordStart < message.size() && message[wordStart] == ' ') ++wordStart;
+    std::size_t wordEnd = wordStart;
+    while (wordEnd < message.size() && message[wordEnd] != ' ') ++wordEnd;
+    const std::string_view codeWord = message.substr(wordStart, wordEnd - wordStart);
 
     text += file;
     text += '|';

@@ -26,7 +26,9 @@ struct Change {
     const char *fromName, *fromVersion, *toVersion;
 };
 
-inline std::string ShippedDefinitions() { return ReadBytes(std::string(VIVO_SOURCE_DIR) + "/src/resources/TC.ini"); }
+inline std::string ShippedDefinitions() {
+    return ReadBytes(std::string(VIVO_SOURCE_DIR) + "/src/resources/shipped/TC.ini");
+}
 
 // One byte too few first: failure, nothing written, the size told; then the retry with that size delivers
 // exactly `bytes` (the host's two-call protocol).

@@ -5,7 +5,7 @@ if(WIN32)
   return()
 endif()
 
-set(VIVO_RESOURCE_LIBRARY_SOURCE ${PROJECT_SOURCE_DIR}/resources/library/res_vivo.cpp)
+set(VIVO_RESOURCE_LIBRARY_SOURCE ${PROJECT_SOURCE_DIR}/resource_library/res_vivo.cpp)
 
 function(vivo_posix_resource_library target output)
   add_library(${target} SHARED ${VIVO_RESOURCE_LIBRARY_SOURCE})
