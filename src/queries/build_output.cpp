@@ -99,12 +99,6 @@ constexpr std::array<RowList, 256> kStartRowsByFirstByte = StartRowsByFirstByte(
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// line.starts_with(text), the last byte compared first: the start rows that share a first byte differ
-// in their last, so a line that shares only the first is turned away without a library call (5 % faster).
-bool StartsWith(std::string_view line, std::string_view text) {
-    return line.size() >= text.size() && line[text.size() - 1] == text.back() && line.starts_with(text);
-}
-
 const MessageCodeRow& MessageCodeRowOf(std::string_view codeWord) {
     for (const MessageCodeRow& row : kMessageCodeTable)
         if (codeWord.starts_with(row.prefix)) return row;
@@ -127,11 +121,11 @@ const ClassificationRow* FindClassificationRow(std::string_view line) {
     // A start row before every anywhere row needs no search of the line ("Copyright (C) ...").
     std::size_t i = 0;
     for (; i < starts.count && starts.rows[i] < kFirstAnywhereRow; ++i) {
-        if (StartsWith(line, kClassificationTable[starts.rows[i]].text)) return &kClassificationTable[starts.rows[i]];
+        if (line.starts_with(kClassificationTable[starts.rows[i]].text)) return &kClassificationTable[starts.rows[i]];
     }
     const std::size_t anywhere = FirstAnywhereRow(line);
     for (; i < starts.count && starts.rows[i] < anywhere; ++i) {
-        if (StartsWith(line, kClassificationTable[starts.rows[i]].text)) return &kClassificationTable[starts.rows[i]];
+        if (line.starts_with(kClassificationTable[starts.rows[i]].text)) return &kClassificationTable[starts.rows[i]];
     }
     return anywhere < kClassificationTable.size() ? &kClassificationTable[anywhere] : nullptr;
 }
