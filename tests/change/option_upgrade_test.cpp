@@ -112,7 +112,7 @@ TEST(OptionUpgrade, TooSmallBufferThenRetryThroughTheExport) {
     EnginePlugin engine;
     engine.Begin(k10001to10100);
     const std::string list = NulListOf(kProject);
-    ExpectRetryDelivers(UpgradeOptions(engine, list), std::string("[B|MAP|1] [S|SECTION|L=C]") + '\0');
+    ExpectDelivers(UpgradeOptions(engine, list), std::string("[B|MAP|1] [S|SECTION|L=C]") + '\0');
     EXPECT_EQ(engine.Report(), ReportHeader(k10001to10100) + kHeading + kSectionNote);
 }
 
