@@ -33,7 +33,7 @@ int AsOrdinaryUser(const std::function<int()>& work) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-TEST(WriteTextFile, AsItsOwnerReplacesAReadOnlyFile) {
+TEST(TextFileAsUser, ReplacesAReadOnlyFileOfTheirOwn) {
     test::TempDir dir;
     const fs::path file = dir.Write("Upgrade.txt", "an older, longer report");
     if (::geteuid() == 0) ASSERT_EQ(::chown(file.c_str(), kNobody, kNobody), 0);
@@ -45,7 +45,7 @@ TEST(WriteTextFile, AsItsOwnerReplacesAReadOnlyFile) {
 }
 
 // Written, but its attributes cannot be set: the file is not the user's own.
-TEST(WriteTextFile, ReportsAttributesItCannotSet) {
+TEST(TextFileAsUser, ReportsAttributesTheyCannotSet) {
     EXPECT_EQ(AsOrdinaryUser([] { return WriteTextFile("\\dev\\null", "x\n", platform::kAttributeArchive); }),
               kTextFileIncomplete);
 }
