@@ -1,5 +1,6 @@
-// `vivo classify` and `vivo keywords`, run as a user runs them: the host program loads the built
-// plug-in, and the test reads what it prints, its exit code and its memory use.
+// `vivo classify`, run as a user runs it: the host program loads the built plug-in, and the test reads
+// what it prints and its exit code, and what editors take from it (Vim itself, from Debian's vim, which
+// tests/editors/install.sh installs). Its memory use at 1, 10 and 100 MB is scripts/host-scaling.py's.
 //
 // data/classify/build.log holds every row of the classification table, a UTF-8 byte-order mark, CR LF,
 // LF and bare CR line ends, a last line without one, a quoted file name and Shift_JIS text (a file
@@ -10,7 +11,6 @@
 // (tests/tools/sarif, installed by scripts/install-sarif-multitool.sh).
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <optional>
 #include <regex>
