@@ -28,10 +28,17 @@ HostRun RunShell(const std::string& script, const fs::path& dir) {
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(out), ReadBytes(err)};
 }
 
-HostRun RunVivo(const std::vector<std::string>& words, const fs::path& dir) {
+std::map<std::string, std::string> FilesBelow(const fs::path& dir) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(dir))
+        files[fs::relative(entry.path(), dir).string()] = entry.is_regular_file() ? ReadBytes(entry.path()) : "<dir>";
+    return files;
+}
+
+HostRun RunVivo(const std::vector<std::string>& words) {
     std::string script = "$VIVO";
     for (const std::string& word : words) script += " " + Quoted(word);
-    return RunShell(script, dir);
+    return RunShell(script);
 }
 
 }  // namespace vivo::test

@@ -2,6 +2,7 @@
 // Runs the built vivo host program as a person runs it from a shell, and captures what it prints.
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,7 +22,10 @@ std::string Quoted(std::string_view text);
 // the script $HOST is the host program and $VIVO the host program with the built plug-in.
 HostRun RunShell(const std::string& script, const std::filesystem::path& dir = {});
 
+// Every file and folder below `dir` (as paths relative to it) with its bytes ("<dir>" for a folder).
+std::map<std::string, std::string> FilesBelow(const std::filesystem::path& dir);
+
 // Runs vivo with the built plug-in and `words`, each one argument.
-HostRun RunVivo(const std::vector<std::string>& words, const std::filesystem::path& dir = {});
+HostRun RunVivo(const std::vector<std::string>& words);
 
 }  // namespace vivo::test

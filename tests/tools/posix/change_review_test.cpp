@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -118,28 +119,13 @@ TEST(ChangeReview, DryRunTextAndReportOfEveryExampleAreTheWorkedOutOnes) {
     EXPECT_NE(SchemaErrors({work.Write("wrong.json", wrong)}), "");
 }
 
+// Every example in one run, in turn and side by side (a process each): every project converted, its
+// Upgrade.txt beside it (named after it where projects share a folder), the same files either way.
 TEST(ChangeReview, EveryExampleInOneRunWithABrokenProjectAmongThem) {
-    // The converted project expected for each example going to 1.01.00 (none for two of them).
-    struct Row { const char *example, *expected; };
-    const Row rows[] = {
-        {"families/pexa-v545-library/MathLib545.vivo", "tests/e2e/families/pexa-v545-library/MathLib545.kz-1.01.00.vivo"},
-        {"families/pexa-v545-srec/Loader545.vivo", "tests/e2e/families/pexa-v545-srec/Loader545.kz-1.01.00.vivo"},
-        {"families/pexa-v545/Blinky545.vivo", nullptr},  // expected with an installed RTOS, this run has none
-        {"families/pexa-v600/Motor600.vivo", "tests/e2e/families/pexa-v600/Motor600.kz-1.01.00.vivo"},
-        {"families/lumo-v6/Sensor6.vivo", "tests/e2e/families/lumo-v6/Sensor6.kz-1.01.00.vivo"},
-        {"families/lumo-v7/Gateway7.vivo", "tests/e2e/families/lumo-v7/Gateway7.kz-1.01.00.vivo"},
-        {"families/tessaro-v904/Pump904.vivo", "tests/e2e/families/tessaro-v904/Pump904.kz-1.01.00.vivo"},
-        {"kz/battery_monitor_1.02.01.vivo",
-         "tests/e2e/expected/Downgrade10201to10100/battery_monitor_1.02.01.kz-1.01.00.vivo"},
-        {"kz/door_lock_1.00.01.vivo", "tests/e2e/expected/Upgrade10001to10100/door_lock_1.00.01.kz-1.01.00.vivo"},
-        {"kz/motor_drive_1.02.00.vivo", "tests/e2e/expected/Downgrade10200to10100/motor_drive_1.02.00.kz-1.01.00.vivo"},
-        {"kz/pump_controller_1.00.00.vivo",
-         "tests/e2e/expected/Upgrade10000to10100/pump_controller_1.00.00.kz-1.01.00.vivo"},
-        {"kz/weather_station_1.01.00.vivo", nullptr},  // a copy: 1.01.00 to 1.01.00
-    };
     TempDir hklm, kept;
     const platform::ScopedEnvironment registry("VIVO_HKLM", hklm.path().c_str());
     std::vector<fs::path> reports;
+    std::vector<std::map<std::string, std::string>> written;
     for (const char* jobs : {"1", "3"}) {
         SCOPED_TRACE(std::string("jobs ") + jobs);
         TempDir work;
@@ -158,22 +144,24 @@ TEST(ChangeReview, EveryExampleInOneRunWithABrokenProjectAmongThem) {
                                ":2: @options needs the tool name\n"),
                   std::string::npos)
             << run.err;
-        for (const Row& row : rows) {
-            SCOPED_TRACE(row.example);
-            const fs::path project = work.path() / "examples" / row.example;
-            const fs::path converted = project.parent_path() / (project.stem().string() + ".kz-1.01.00.vivo");
-            ASSERT_TRUE(fs::exists(converted));
-            if (row.expected != nullptr) {
-                EXPECT_EQ(ReadBytes(converted), ReadBytes(kSource / row.expected));
-            }
-            // Projects sharing a folder get an Upgrade.txt each.
-            const bool shared = std::string(row.example).starts_with("kz/");
-            EXPECT_TRUE(fs::exists(project.parent_path() /
-                                   (shared ? project.stem().string() + ".Upgrade.txt" : std::string("Upgrade.txt"))));
+        written.push_back(FilesBelow(work.path() / "examples"));
+        for (const auto& entry : fs::recursive_directory_iterator(kSource / "examples")) {
+            const fs::path example = fs::relative(entry.path(), kSource / "examples");
+            if (example.extension() != ".vivo") continue;
+            const std::string stem = (example.parent_path() / example.stem()).string();
+            const bool shared = example.string().starts_with("kz/");
+            EXPECT_TRUE(written.back().count(stem + ".kz-1.01.00.vivo")) << example;
+            EXPECT_TRUE(written.back().count(shared ? stem + ".Upgrade.txt" : (example.parent_path() / "Upgrade.txt").string()))
+                << example;
         }
         reports.push_back(kept.Write(std::to_string(reports.size()) + ".json",
                                      Replaced(ReadBytes(report), work.path().string() + "/", "")));
     }
+    EXPECT_TRUE(written[0] == written[1]) << "the jobs changed what was written";
+    EXPECT_EQ(written[0]["kz/door_lock_1.00.01.kz-1.01.00.vivo"],
+              ReadBytes(kSource / "tests/e2e/expected/Upgrade10001to10100/door_lock_1.00.01.kz-1.01.00.vivo"));
+    EXPECT_EQ(written[0]["families/pexa-v600/Motor600.kz-1.01.00.vivo"],
+              ReadBytes(kSource / "tests/e2e/families/pexa-v600/Motor600.kz-1.01.00.vivo"));
     EXPECT_EQ(ReadBytes(reports[0]), ReadBytes(reports[1])) << "the jobs changed the report";
     EXPECT_EQ(SchemaErrors(reports), "");
 }

@@ -6,7 +6,6 @@
 
 #include <csignal>
 #include <filesystem>
-#include <map>
 #include <set>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -22,14 +21,6 @@ namespace fs = std::filesystem;
 
 const fs::path kExample = fs::path(VIVO_SOURCE_DIR) / "examples/kz/door_lock_1.00.01.vivo";
 constexpr const char* kConverted = "door_lock_1.00.01.kz-1.01.00.vivo";
-
-// Every file below `dir` with its bytes.
-std::map<std::string, std::string> Snapshot(const fs::path& dir) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(dir))
-        files[fs::relative(entry.path(), dir).string()] = entry.is_regular_file() ? ReadBytes(entry.path()) : "<dir>";
-    return files;
-}
 
 TEST(HostSafety, RefusalsSayWhatAndWhereAndLeaveTheDiskAsItWas) {
     // Columns: name, script (in a folder holding the example as p.vivo and a good Upgrade.txt), exit
@@ -58,12 +49,12 @@ TEST(HostSafety, RefusalsSayWhatAndWhereAndLeaveTheDiskAsItWas) {
         TempDir dir;
         dir.Write("p.vivo", ReadBytes(kExample));
         dir.Write("Upgrade.txt", "a good report\r\r\n");
-        const auto before = Snapshot(dir.path());
+        const auto before = FilesBelow(dir.path());
         const HostRun run = RunShell(row.script, dir.path());
         EXPECT_EQ(run.exitCode, row.exitCode) << run.err;
         EXPECT_NE(run.err.find(row.says), std::string::npos) << run.err;
         if (!run.err.empty()) EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "not one line: " << run.err;
-        auto after = Snapshot(dir.path());
+        auto after = FilesBelow(dir.path());
         for (const char* made : {"sub", "sub/p.vivo", "sub/Upgrade.txt", "p.kz-1.01.00.vivo", "q.vivo"})
             after.erase(made);  // what the script itself made
         EXPECT_EQ(after, before) << "the disk changed";
@@ -137,7 +128,7 @@ TEST(HostSafety, ReportDialogOnATerminal) {
         else ASSERT_TRUE(session.Press(row.keys));
         EXPECT_EQ(session.Finish(), row.exitCode);
         std::set<std::string> files;
-        for (const auto& [name, bytes] : Snapshot(dir.path()))
+        for (const auto& [name, bytes] : FilesBelow(dir.path()))
             if (name != project.filename()) files.insert(name);
         EXPECT_EQ(files, row.written);
     }
