@@ -36,7 +36,7 @@ std::map<std::string, std::string> FilesBelow(const fs::path& dir) {
 }
 
 HostRun RunVivo(const std::vector<std::string>& words) {
-    std::string script = "$VIVO";
+    std::string script = "\"$HOST\" --plugin " + Quoted(BuiltPluginFile().string());
     for (const std::string& word : words) script += " " + Quoted(word);
     return RunShell(script);
 }

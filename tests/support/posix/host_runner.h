@@ -19,7 +19,8 @@ struct HostRun {
 std::string Quoted(std::string_view text);
 
 // Runs `script` with bash in `dir` (the current folder when empty), standard input from /dev/null. In
-// the script $HOST is the host program and $VIVO the host program with the built plug-in.
+// the script $HOST is the host program and $VIVO the host program with the built plug-in (unquoted, for
+// a build folder without blanks).
 HostRun RunShell(const std::string& script, const std::filesystem::path& dir = {});
 
 // Every file and folder below `dir` (as paths relative to it) with its bytes ("<dir>" for a folder).
