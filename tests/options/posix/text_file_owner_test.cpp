@@ -36,7 +36,9 @@ int AsOrdinaryUser(const std::function<int()>& work) {
 TEST(TextFileAsUser, ReplacesAReadOnlyFileOfTheirOwn) {
     test::TempDir dir;
     const fs::path file = dir.Write("Upgrade.txt", "an older, longer report");
-    if (::geteuid() == 0) ASSERT_EQ(::chown(file.c_str(), kNobody, kNobody), 0);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(file.c_str(), kNobody, kNobody), 0);
+    }
     fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     EXPECT_EQ(AsOrdinaryUser([&] { return WriteTextFile(file.string(), "new\n", platform::kAttributeArchive); }),
               kTextFileWritten);

@@ -53,7 +53,9 @@ TEST(HostSafety, RefusalsSayWhatAndWhereAndLeaveTheDiskAsItWas) {
         const HostRun run = RunShell(row.script, dir.path());
         EXPECT_EQ(run.exitCode, row.exitCode) << run.err;
         EXPECT_NE(run.err.find(row.says), std::string::npos) << run.err;
-        if (!run.err.empty()) EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "not one line: " << run.err;
+        if (!run.err.empty()) {
+            EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "not one line: " << run.err;
+        }
         auto after = FilesBelow(dir.path());
         for (const char* made : {"sub", "sub/p.vivo", "sub/Upgrade.txt", "p.kz-1.01.00.vivo", "q.vivo"})
             after.erase(made);  // what the script itself made
