@@ -88,7 +88,8 @@ TEST(ChangeReview, DryRunTextAndReportOfEveryExampleAreTheWorkedOutOnes) {
         const fs::path project = dir.Write(fs::path(row.example).filename(), ReadBytes(kSource / "examples" / row.example));
         const fs::path expected = kSource / "tests/e2e/families" / row.name;
         const std::string converted = project.stem().string() + ".kz-1.01.00.vivo";
-        ASSERT_LE(RunVivo({"change", project.string(), "--to", "1.01.00"}).exitCode, 1);  // 1: something needs attention
+        const HostRun change = RunVivo({"change", project.string(), "--to", "1.01.00"});
+        ASSERT_LE(change.exitCode, 1) << change.err;  // 1: something needs attention
         EXPECT_EQ(ReadBytes(dir.path() / converted), ReadBytes(expected / converted));
         EXPECT_EQ(ReadBytes(dir.path() / "Upgrade.txt"), ReadBytes(expected / "Upgrade.txt"));
     }
