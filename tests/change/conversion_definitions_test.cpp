@@ -24,7 +24,7 @@ TEST(ConversionDefinitions, FirstRecordWins) {
                         "Upgrade10100to10200\n2=\n[Downgrade definition]\n1=\n");
     engine.Begin({kKZ, "1.01.00", "1.02.00"});
     const std::string phases = NulList({std::string(kCompiler) + "|1", std::string(kLinker) + "|1"});
-    ExpectRetryDelivers([&](char* b, int32_t* n) {
+    ExpectDelivers([&](char* b, int32_t* n) {
         return VIVO_CALL_EXPORT(engine.plugin(), UpgradePhases)("", "", "\0", phases.c_str(), kLinker, b, n);
     }, std::string(kLinker) + '\0');
 }

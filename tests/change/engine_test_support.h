@@ -30,21 +30,6 @@ inline std::string ShippedDefinitions() {
     return ReadBytes(std::string(VIVO_SOURCE_DIR) + "/src/resources/shipped/TC.ini");
 }
 
-// One byte too few first: failure, nothing written, the size told; then the retry with that size delivers
-// exactly `bytes` (the host's two-call protocol).
-template <class Call>
-void ExpectRetryDelivers(Call&& call, std::string_view bytes) {
-    const auto size = static_cast<int32_t>(bytes.size());
-    const GuardedCall small = CallGuarded(size - 1, call);
-    EXPECT_EQ(small.result, 1);
-    EXPECT_EQ(small.len, size);
-    EXPECT_TRUE(WroteNothing(small));
-    const GuardedCall fits = CallGuarded(small.len, call);
-    EXPECT_EQ(fits.result, 0);
-    EXPECT_EQ(fits.len, size);
-    EXPECT_TRUE(WroteExactly(fits, bytes));
-}
-
 // A copy of the plug-in in its own folder, with `definitions` as its TC.ini (none when empty).
 class EnginePlugin {
 public:

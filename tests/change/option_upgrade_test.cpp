@@ -1,5 +1,5 @@
-// The option upgrade driver (pre-scan, dispatch by kind, notes, delivery) and the six steps between
-// neighbouring KZ toolchain versions.
+// The option upgrade driver (pre-scan, delivery through the export) and the six steps between
+// neighbouring KZ toolchain versions. Each kind's notes and results are the end-to-end conversions (tests/e2e).
 #include <gtest/gtest.h>
 
 #include "change/engine_test_support.h"
@@ -51,53 +51,10 @@ TEST(OptionUpgrade, PreScan) {
 }
 
 const std::string kHeading = "\r\nPhaseOptions:\r\n";
-const std::string kEndianNote =
-    "  Option -endian could not be converted correctly. Please re-specify this option (Build -> KZ standard "
-    "toolchain -> CPU tab -> Endian)\r\n";
-const std::string kMisraNote = "  Please check the parameter of -misra2004=required_remove option.\r\n";
 const std::string kSectionNote = "  Option -section=L=C is added. Please check it in C/C++ and Standard Library options.\r\n";
 
 const StringList kProject = {Line(kLibraryGenerator, "[S|ENDIAN|BIG]"), Line(kCompiler, "[B|MAP|1]"), Line(kAssembler, ""),
                              Line(kLinker, "[B|MAP|1]")};
-
-// Notes and result of the kinds whose notes the end-to-end conversions (tests/e2e) do not show twice:
-// each note stands once however many phases are converted. The cross-family kinds run on an empty list,
-// so that only their notes reach the summary. An empty list fails every kind of the table and lets a
-// kind outside it succeed.
-TEST(OptionUpgrade, NotesAndResultOfEachKind) {
-    struct Row { int32_t kind; std::optional<std::string> result; StringList notes; };  // result: none for a failure
-    const std::string section = "[B|MAP|1] [S|SECTION|L=C]";
-    const Row rows[] = {
-        {0, std::nullopt, {}},  // "Copy" of four lines
-        {4, {}, {kHeading, kEndianNote}},
-        {12, section + " [B|MAPOPTIMIZATION|1]", {kHeading, kSectionNote}},
-        {14, "[B|MAP|1] [B|MAPOPTIMIZATION|1]", {kHeading, kMisraNote}},
-        {18, " [B|MAP|1]", {}},
-        {19, "", {}}, {-1, "", {}},  // outside the table: nothing runs, success
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE("kind " + std::to_string(row.kind));
-        const bool crossFamily = row.kind >= 2 && row.kind <= 6;
-        const StringList& lines = crossFamily ? StringList{} : kProject;
-        ChangeSummary summary;
-        OptionUpgradeDriver driver;
-        const auto result = driver.UpgradePhaseOptions(static_cast<ConversionKind>(row.kind), kCompiler, lines, summary);
-        if (!crossFamily) {
-            EXPECT_EQ(result, row.result);
-        }
-        EXPECT_EQ(summary.lines(), row.notes);
-        // The summary keeps each note once, however many phases are converted.
-        (void)driver.UpgradePhaseOptions(static_cast<ConversionKind>(row.kind), kLinker, lines, summary);
-        EXPECT_EQ(summary.lines(), row.notes);
-        if (crossFamily) continue;
-        ChangeSummary untouched;
-        const bool inTable = row.kind >= 0 && row.kind <= 18;
-        EXPECT_EQ(driver.UpgradePhaseOptions(static_cast<ConversionKind>(row.kind), kCompiler, {}, untouched), inTable ? std::nullopt : result);
-        EXPECT_TRUE(untouched.lines().empty());
-    }
-    ChangeSummary summary;
-    EXPECT_EQ(OptionUpgradeDriver().UpgradePhaseOptions(ConversionKind::kCopy, kConfigurator, {Line(kCompiler, "[S|CPU|KZ600]")}, summary), "[S|CPU|KZ600]");
-}
 
 const Change k10001to10100{kKZ, "1.00.01", "1.01.00"};
 
@@ -112,7 +69,7 @@ TEST(OptionUpgrade, TooSmallBufferThenRetryThroughTheExport) {
     EnginePlugin engine;
     engine.Begin(k10001to10100);
     const std::string list = NulListOf(kProject);
-    ExpectRetryDelivers(UpgradeOptions(engine, list), std::string("[B|MAP|1] [S|SECTION|L=C]") + '\0');
+    ExpectDelivers(UpgradeOptions(engine, list), std::string("[B|MAP|1] [S|SECTION|L=C]") + '\0');
     EXPECT_EQ(engine.Report(), ReportHeader(k10001to10100) + kHeading + kSectionNote);
 }
 

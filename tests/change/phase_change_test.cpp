@@ -68,14 +68,14 @@ TEST(PhaseOrder, CrossFamilyOrderThroughTheExportRetriedOnce) {
     const StringList old = {"Sarnoki Lumo,Lumo/T C/C++ Compiler|SYSTEM|1", "Sarnoki Bindex|SYSTEM|1"};
     std::string delivered = kOrder2014;
     std::replace(delivered.begin(), delivered.end(), '\n', '\0');
-    ExpectRetryDelivers(AskOrder(engine, lumo, NulListOf(old)), delivered);
+    ExpectDelivers(AskOrder(engine, lumo, NulListOf(old)), delivered);
     EXPECT_EQ(engine.Report(), ReportHeader(lumo) + Section(old, kOrder2014));  // the retry added nothing
 }
 
 TEST(PhaseOrder, InFamilyOrderComesBackByteForByte) {
     EnginePlugin engine;
     const std::string old = NulList({"Veltora KZ C/C++ Compiler|SYSTEM|1", "Veltora Bindex||0", "x"});
-    ExpectRetryDelivers(AskOrder(engine, {kKZ, "1.01.00", "1.02.00"}, old), old);
+    ExpectDelivers(AskOrder(engine, {kKZ, "1.01.00", "1.02.00"}, old), old);
 }
 
 // The kind is stored before the order is read, so a malformed line leaves it set; a failed look-up
@@ -86,7 +86,7 @@ TEST(PhaseOrder, KindStoredDespiteMalformedLineKeptAfterFailedLookup) {
                                                     {{kPexa, "7.00.00", "1.01.00"}, kNone}};
     for (const auto& [change, order] : calls) {
         ExpectWritesNothing(AskOrder(engine, change, order), 1);
-        ExpectRetryDelivers(AskPhases(engine, kNone, kNone, kCompiler), std::string("Veltora Tessaro C/C++ Compiler") + '\0' + '\0');
+        ExpectDelivers(AskPhases(engine, kNone, kNone, kCompiler), std::string("Veltora Tessaro C/C++ Compiler") + '\0' + '\0');
     }
 }
 
@@ -122,7 +122,7 @@ TEST(PhaseList, PexaV545LinkerDecisionTable) {
         if (row.librarian) states += std::string(kPexaLibrarian) + "|" + row.librarian + '\0';
         if (row.linker) states += std::string(kPexaLinker) + "|" + row.linker + '\0';
         states += '\0';
-        ExpectRetryDelivers(AskPhases(engine, states, kNone, kLinker), ListOf(row.answer));
+        ExpectDelivers(AskPhases(engine, states, kNone, kLinker), ListOf(row.answer));
     }
     // A state line with one field fails.
     ExpectWritesNothing(AskPhases(engine, NulList({"Veltora Pexa Linker|0", "Veltora Pexa Librarian"}), kNone, kLinker), 1);
@@ -155,7 +155,7 @@ TEST(PhaseList, Answers) {
         SCOPED_TRACE(row.name);
         if (row.change.fromName) engine.Begin(row.change);
         // Both forms write back the number of bytes they deliver.
-        ExpectRetryDelivers(AskPhases(engine, kNone, row.phaseList, row.phase), row.expected);
+        ExpectDelivers(AskPhases(engine, kNone, row.phaseList, row.phase), row.expected);
     }
 }
 
@@ -188,7 +188,7 @@ TEST(PhaseMapping, ThroughTheExport) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.change.fromName);
         if (row.change.fromName) engine.Begin(row.change);
-        ExpectRetryDelivers([&](char* b, int32_t* n) {
+        ExpectDelivers([&](char* b, int32_t* n) {
             return VIVO_CALL_EXPORT(engine.plugin(), UpgradePhaseMappings)("", 0, row.old.c_str(), b, n);
         }, row.expected);
     }

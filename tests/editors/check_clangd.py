@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """vivo editor checked by its consumers: clangd and the C/C++ extension's schema.
 
-Each KZ project is laid out in a scratch folder the way its compiler settings describe it, read here
-from the project file itself (not through vivo): a header in every include folder the project names
+Each KZ project is laid out in a scratch folder the way its compiler settings describe it (as `vivo
+options` reads them): a header in every include folder the project names
 under $(PROJDIR) or another placeholder, and sources that include every header and #error unless every
 define is set (with its value, when it is a number). Then `vivo editor` writes the editor files and
 `clangd --check` must find no error in any source, with its command taken from compile_commands.json,
@@ -22,59 +22,15 @@ import sys
 
 import jsonschema
 
-COMPILER = "Veltora KZ C/C++ Compiler"
-ASSEMBLER = "Veltora KZ Assembler"
 
-
-def option_block(text, tool):
-    """The option string of `tool` in a project file."""
-    block = re.search(r"^@options " + re.escape(tool) + r"\n(.*?)(?=^@|\Z)", text, re.S | re.M)
-    return block.group(1) if block else ""
-
-
-def item_value(options, key):
-    """The value of the first [S|KEY|...] item: quoted stretches kept, ]] inside quotes is ]."""
-    start = options.find("[" + key + "|")
-    if start < 0:
-        return None
-    i, quoted, value = start + len(key) + 2, False, ""
-    while i < len(options):
-        c = options[i]
-        if quoted and c in '"]' and options[i + 1:i + 2] == c:
-            value, i = value + c + c, i + 2
-            continue
-        if c == '"':
-            quoted = not quoted
-        elif c == "]" and not quoted:
-            return value
-        value, i = value + c, i + 1
-    return value
-
-
-def split_bars(value):
-    parts, part, quoted = [], "", False
-    for c in value:
-        if c == '"':
-            quoted = not quoted
-        if c == "|" and not quoted:
-            parts.append(part)
-            part = ""
-        else:
-            part += c
-    return parts + [part]
-
-
-def undouble(text):
-    return text.replace('""', '"').replace("]]", "]")
-
-
-def settings(options):
-    """Include folders and defines of an option string, as the IDE keeps them."""
-    includes = [undouble(e)[1:-1] for e in split_bars(item_value(options, "S|INCLUDE") or "") if e]
-    value = undouble(item_value(options, "S|DEFINE") or "")
-    if len(value) >= 2 and value[0] == value[-1] == '"':
-        value = value[1:-1]
-    return includes, [d for d in split_bars(value) if d]
+def settings(vivo, plugin, project_file, tool):
+    """Include folders and defines of `tool` as `vivo options` reads them (checked against the plug-in's
+    exports by the options tests); none when the project has no options for it."""
+    found = []
+    for setting, key in (("includes", "includeDirectories"), ("defines", "defines")):
+        answer = run([vivo, "--plugin", plugin, "options", setting, "--project", project_file, "--tool", tool, "--json"])
+        found.append(json.loads(answer.stdout)[key] if answer.returncode == 0 else [])
+    return found
 
 
 def checks(defines):
@@ -98,9 +54,8 @@ def check_project(vivo, plugin, project_file, work, schema):
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(os.path.join(folder, "src"))
     shutil.copy(project_file, folder)
-    text = open(project_file, encoding="utf-8", errors="surrogateescape").read()
-    includes, defines = settings(option_block(text, COMPILER))
-    _, asm_defines = settings(option_block(text, ASSEMBLER))
+    includes, defines = settings(vivo, plugin, project_file, "compiler")
+    _, asm_defines = settings(vivo, plugin, project_file, "assembler")
     variables, headers = {"PROJDIR": folder}, []
     for index, entry in enumerate(includes):
         if re.match(r"[A-Za-z]:", entry):

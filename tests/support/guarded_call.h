@@ -44,26 +44,32 @@ inline ::testing::AssertionResult WroteExactly(const GuardedCall& c, std::string
 
 inline ::testing::AssertionResult WroteNothing(const GuardedCall& c) { return WroteExactly(c, ""); }
 
-// With `capacity` bytes the export delivers exactly `bytes` and reports `reported`; with one byte
-// less it fails, writes nothing and still reports `reported`.
+// As a host asks: with one byte less than `capacity` the export fails, writes nothing and reports
+// `reported`; then with `capacity` bytes it delivers exactly `bytes` and reports `reported`.
 template <class Call>
 void ExpectDelivers(Call&& call, std::string_view bytes, int32_t reported, int32_t capacity) {
+    if (capacity > 0) {
+        const GuardedCall small = CallGuarded(capacity - 1, call);
+        EXPECT_EQ(small.result, 1);
+        EXPECT_EQ(small.len, reported);
+        EXPECT_TRUE(WroteNothing(small));
+    }
     const GuardedCall fits = CallGuarded(capacity, call);
     EXPECT_EQ(fits.result, 0);
     EXPECT_EQ(fits.len, reported);
     EXPECT_TRUE(WroteExactly(fits, bytes));
-    if (capacity == 0) return;
-    const GuardedCall small = CallGuarded(capacity - 1, call);
-    EXPECT_EQ(small.result, 1);
-    EXPECT_EQ(small.len, reported);
-    EXPECT_TRUE(WroteNothing(small));
+}
+
+// The export reports the size of `bytes` and needs exactly that capacity.
+template <class Call>
+void ExpectDelivers(Call&& call, std::string_view bytes) {
+    ExpectDelivers(call, bytes, static_cast<int32_t>(bytes.size()), static_cast<int32_t>(bytes.size()));
 }
 
 // Terminated text: `text` and its NUL, the length with the NUL, and no room for less.
 template <class Call>
 void ExpectDeliversTerminated(Call&& call, std::string_view text) {
-    const int32_t size = static_cast<int32_t>(text.size() + 1);
-    ExpectDelivers(call, std::string(text) + '\0', size, size);
+    ExpectDelivers(call, std::string(text) + '\0');
 }
 
 // The export returns `result` and writes nothing; the length becomes `len`, or stays as it was.

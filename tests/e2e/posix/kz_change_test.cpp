@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "support/plugin.h"
 #include "support/posix/host_runner.h"
@@ -27,9 +28,10 @@ std::set<std::string> FilesIn(const fs::path& dir, bool folders = false) {
 }
 
 // vivo on a project file, with standard input not a terminal (the report dialog confirms with its check box).
-HostRun Change(const fs::path& project, const std::string& target, const std::string& more = "") {
-    return RunHost("--plugin '" + BuiltPluginFile().string() + "' change '" + project.string() + "' --to " + target +
-                   more);
+HostRun Change(const fs::path& project, const std::string& target, const char* more = nullptr) {
+    std::vector<std::string> words{"change", project.string(), "--to", target};
+    if (more != nullptr) words.push_back(more);
+    return RunVivo(words);
 }
 
 // One row per in-family conversion kind (also the folder of its expected files), each from the example below
@@ -78,11 +80,11 @@ TEST(KzChange, RefusedChangesAndDryRunsWriteNothing) {
     // refusal) or standard output (a dry run) says.
     struct Row { const char *name, *example, *target, *more; int exitCode; const char* says; };
     const Row rows[] = {
-        {"downgrade that no record covers", "weather_station_1.01.00.vivo", "1.00.00", "", 2,
+        {"downgrade that no record covers", "weather_station_1.01.00.vivo", "1.00.00", nullptr, 2,
          "no change from Veltora KZ Standard Toolchain 1.01.00 to Veltora KZ Standard Toolchain 1.00.00; "
          "this project can go to 1.01.00, 1.02.00, 1.02.01"},
-        {"dry run", "door_lock_1.00.01.vivo", "1.01.00", " --dry-run", 1, "[S|SECTION|L=C]"},
-        {"dry run of a downgrade", "battery_monitor_1.02.01.vivo", "1.01.00", " --dry-run", 1,
+        {"dry run", "door_lock_1.00.01.vivo", "1.01.00", "--dry-run", 1, "[S|SECTION|L=C]"},
+        {"dry run of a downgrade", "battery_monitor_1.02.01.vivo", "1.01.00", "--dry-run", 1,
          "-> [S|INPUT|\"$(CONFIGDIR)\\cell balance.obj\"]\n"},
     };
     for (const Row& row : rows) {

@@ -1,20 +1,17 @@
 // The report dialog on a terminal, used the way a person uses it: a child process whose terminal is a
 // pseudo-terminal shows the summary, the test reads the screen and presses the keys.
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <pty.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
 #include "platform/shared_library.h"
 #include "support/plugin.h"
+#include "support/posix/terminal_session.h"
 
 namespace vivo {
 namespace {
@@ -25,7 +22,6 @@ constexpr std::string_view kCaption = "Change Toolchain Version Summary";
 constexpr std::string_view kTicked = "[x] Generate Upgrade.txt as a summary file in the project directory";
 constexpr std::string_view kCleared = "[ ] Generate Upgrade.txt as a summary file in the project directory";
 constexpr std::string_view kReturned = "<display returned>";
-constexpr auto kPatience = std::chrono::seconds(20);
 
 // Child: loads its own copy of the plug-in and shows the summary `displays` times. Exit code 0 when
 // every display returned 0 and left the terminal's settings as it found them.
@@ -48,66 +44,11 @@ constexpr auto kPatience = std::chrono::seconds(20);
     ::_exit(code);
 }
 
-class TerminalSession {
-public:
-    TerminalSession(const fs::path& pluginFile, const fs::path& projectDirectory, int displays) {
-        pid_ = ::forkpty(&master_, nullptr, nullptr, nullptr);
-        if (pid_ == 0) RunDisplays(pluginFile.string(), projectDirectory.string(), displays);
-    }
-    ~TerminalSession() {
-        if (pid_ > 0 && !finished_) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-        }
-        if (master_ >= 0) ::close(master_);
-    }
-    bool Started() const { return pid_ > 0; }
-
-    // Reads the screen until `part` stands on it `count` times; false when it does not come.
-    bool WaitFor(std::string_view part, std::size_t count = 1) {
-        const auto seen = [&] {
-            std::size_t n = 0;
-            for (std::size_t at = screen_.find(part); at != std::string::npos; at = screen_.find(part, at + 1)) ++n;
-            return n >= count;
-        };
-        const auto deadline = std::chrono::steady_clock::now() + kPatience;
-        while (!seen()) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0) return false;
-            pollfd request{master_, POLLIN, 0};
-            if (::poll(&request, 1, static_cast<int>(left.count())) <= 0) continue;
-            char chunk[4096];
-            const ssize_t got = ::read(master_, chunk, sizeof chunk);
-            if (got <= 0) return seen();  // the child has gone
-            screen_.append(chunk, static_cast<std::size_t>(got));
-        }
-        return true;
-    }
-
-    // The screen from the last showing of the dialog on.
-    std::string_view LastDialog() const {
-        return std::string_view(screen_).substr(std::min(screen_.rfind(kCaption), screen_.size()));
-    }
-
-    void Press(std::string_view keys) { ASSERT_EQ(::write(master_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size())); }
-
-    // The child's exit code once it has ended.
-    int Finish() {
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-        finished_ = true;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-    const std::string& Screen() const { return screen_; }
-
-private:
-    pid_t pid_ = -1;
-    int master_ = -1;
-    bool finished_ = false;
-    std::string screen_;
-};
+// The screen from the last showing of the dialog on.
+std::string_view LastDialog(const test::TerminalSession& session) {
+    const std::string_view screen = session.Screen();
+    return screen.substr(std::min(screen.rfind(kCaption), screen.size()));
+}
 
 // Each session shows the dialog twice in one process: the first time the check box is cleared with
 // Space and the dialog closed, the second time OK is pressed.
@@ -124,20 +65,21 @@ TEST(ReportDialogOnTerminal, OkAndEscapeWithTheCheckBoxCleared) {
         SCOPED_TRACE(row.name);
         test::TempDir dir;
         const fs::path upgrade = dir.path() / "Upgrade.txt";
-        TerminalSession session(test::CopyPluginInto(dir), dir.path(), 2);
+        const std::string plugin = test::CopyPluginInto(dir).string(), project = dir.path().string();
+        test::TerminalSession session([&] { RunDisplays(plugin, project, 2); });
         ASSERT_TRUE(session.Started());
         ASSERT_TRUE(session.WaitFor(kTicked)) << session.Screen();
-        EXPECT_NE(session.LastDialog().find("Project name : P\r"), std::string_view::npos);
-        session.Press(row.clear);
+        EXPECT_NE(LastDialog(session).find("Project name : P\r"), std::string_view::npos);
+        ASSERT_TRUE(session.Press(row.clear));
         ASSERT_TRUE(session.WaitFor(kCleared)) << session.Screen();
-        session.Press(row.close);
+        ASSERT_TRUE(session.Press(row.close));
         ASSERT_TRUE(session.WaitFor(kReturned)) << session.Screen();
         EXPECT_FALSE(fs::exists(upgrade));
 
         ASSERT_TRUE(session.WaitFor(kCaption, 2)) << session.Screen();
         ASSERT_TRUE(session.WaitFor(row.second, 2)) << session.Screen();
-        EXPECT_EQ(session.LastDialog().find(row.notSecond), std::string_view::npos);
-        session.Press("\r");
+        EXPECT_EQ(LastDialog(session).find(row.notSecond), std::string_view::npos);
+        ASSERT_TRUE(session.Press("\r"));
         ASSERT_TRUE(session.WaitFor(kReturned, 2)) << session.Screen();
         EXPECT_EQ(session.Finish(), 0) << session.Screen();
         EXPECT_EQ(test::ReadBytes(upgrade).substr(0, 20), row.written ? "Project name : P\r\r\n\r" : "");

@@ -2,33 +2,43 @@
 
 #include <sys/wait.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <cstdlib>
 
 #include "support/plugin.h"
 
 namespace vivo::test {
 
-HostRun RunHost(const std::string& arguments, const std::string& input) {
-    TempDir dir;
-    const std::string in = dir.Write("stdin", input).string();
-    const std::string out = (dir.path() / "stdout").string();
-    const std::string err = (dir.path() / "stderr").string();
-    const std::string command = std::string("'") + VIVO_HOST_FILE + "' " + arguments + " <'" + in + "' >'" + out +
-                                "' 2>'" + err + "'";
+namespace fs = std::filesystem;
+
+std::string Quoted(std::string_view text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+HostRun RunShell(const std::string& script, const fs::path& dir) {
+    TempDir scratch;
+    const fs::path file = scratch.Write("script.sh", "HOST=" + Quoted(VIVO_HOST_FILE) + "\nVIVO=\"$HOST --plugin " +
+                                                         BuiltPluginFile().string() + "\"\n" + script + "\n");
+    const fs::path out = scratch.path() / "out", err = scratch.path() / "err";
+    const std::string command = "cd " + Quoted((dir.empty() ? fs::current_path() : dir).string()) + " && bash " +
+                                Quoted(file.string()) + " </dev/null >" + Quoted(out.string()) + " 2>" +
+                                Quoted(err.string());
     const int status = std::system(command.c_str());
-    HostRun run;
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    auto slurp = [](const std::string& path) {
-        std::ifstream file(path, std::ios::binary);
-        std::ostringstream text;
-        text << file.rdbuf();
-        return text.str();
-    };
-    run.out = slurp(out);
-    run.err = slurp(err);
-    return run;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(out), ReadBytes(err)};
+}
+
+std::map<std::string, std::string> FilesBelow(const fs::path& dir) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(dir))
+        files[fs::relative(entry.path(), dir).string()] = entry.is_regular_file() ? ReadBytes(entry.path()) : "<dir>";
+    return files;
+}
+
+HostRun RunVivo(const std::vector<std::string>& words) {
+    std::string script = "\"$HOST\" --plugin " + Quoted(BuiltPluginFile().string());
+    for (const std::string& word : words) script += " " + Quoted(word);
+    return RunShell(script);
 }
 
 }  // namespace vivo::test

@@ -1,7 +1,11 @@
 #pragma once
-// Runs the built vivo host program and captures what it prints.
+// Runs the built vivo host program as a person runs it from a shell, and captures what it prints.
 
+#include <filesystem>
+#include <map>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace vivo::test {
 
@@ -11,7 +15,18 @@ struct HostRun {
     std::string err;  // standard error
 };
 
-// Runs `vivo` with `arguments` (already quoted for the shell), standard input from `input` when given.
-HostRun RunHost(const std::string& arguments, const std::string& input = "");
+// `text` quoted for the shell.
+std::string Quoted(std::string_view text);
+
+// Runs `script` with bash in `dir` (the current folder when empty), standard input from /dev/null. In
+// the script $HOST is the host program and $VIVO the host program with the built plug-in (unquoted, for
+// a build folder without blanks).
+HostRun RunShell(const std::string& script, const std::filesystem::path& dir = {});
+
+// Every file and folder below `dir` (as paths relative to it) with its bytes ("<dir>" for a folder).
+std::map<std::string, std::string> FilesBelow(const std::filesystem::path& dir);
+
+// Runs vivo with the built plug-in and `words`, each one argument.
+HostRun RunVivo(const std::vector<std::string>& words);
 
 }  // namespace vivo::test

@@ -1,12 +1,14 @@
 // Reviewing a migration end to end: the dry run's text and the JSON report of every example project
 // compared byte for byte with the files worked out from the project before and after
-// (tests/tools/review/), every report checked against the shipped JSON Schema, and all examples
-// converted in one run with a broken project among them.
+// (tests/tools/review/), every report checked against the shipped JSON Schema, each older family's
+// example converted to the project and Upgrade.txt worked out by hand (tests/e2e/families/), and all
+// examples converted in one run with a broken project among them.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -30,22 +32,21 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 
 // Validates every report against the schema with Debian's python3-jsonschema; "" when all are valid.
 std::string SchemaErrors(const std::vector<fs::path>& reports) {
-    TempDir dir;
     std::string command = "/usr/bin/python3 -c 'import json, sys, jsonschema\n"
                           "schema = json.load(open(sys.argv[1]))\n"
                           "jsonschema.validators.validator_for(schema).check_schema(schema)\n"
                           "for f in sys.argv[2:]: jsonschema.validators.validator_for(schema)(schema).validate("
-                          "json.load(open(f, encoding=\"utf-8\")))' '" +
-                          (kSource / "schemas/migration-report-1.schema.json").string() + "'";
-    for (const fs::path& report : reports) command += " '" + report.string() + "'";
-    const fs::path err = dir.path() / "err";
-    const int status = std::system((command + " 2>'" + err.string() + "'").c_str());
-    return status == 0 ? "" : "exit " + std::to_string(status) + ": " + ReadBytes(err);
+                          "json.load(open(f, encoding=\"utf-8\")))' " +
+                          Quoted((kSource / "schemas/migration-report-1.schema.json").string());
+    for (const fs::path& report : reports) command += " " + Quoted(report.string());
+    const HostRun run = RunShell(command);
+    return run.exitCode == 0 ? "" : "exit " + std::to_string(run.exitCode) + ": " + run.err;
 }
 
+// Each example's dry run and report; each older family's example also converted for real.
 TEST(ChangeReview, DryRunTextAndReportOfEveryExampleAreTheWorkedOutOnes) {
-    // Columns: name of the expected files, example below examples/, target version, whether the
-    // registry holds an installed RTOS (as the end-to-end tests of the families assume).
+    // Columns: name of the expected files (tests/tools/review/, and tests/e2e/families/ for a family), example
+    // below examples/, target version, whether the registry holds an installed RTOS.
     struct Row { const char *name, *example, *target; bool orvik; };
     const Row rows[] = {
         {"pexa-v545", "families/pexa-v545/Blinky545.vivo", "1.01.00", true},
@@ -71,9 +72,8 @@ TEST(ChangeReview, DryRunTextAndReportOfEveryExampleAreTheWorkedOutOnes) {
                 fs::create_directories(hklm.path() / "SOFTWARE/Veltora/RTOS" / key);
         const platform::ScopedEnvironment registry("VIVO_HKLM", hklm.path().c_str());
         const fs::path report = work.path() / (std::string(row.name) + ".json");
-        const HostRun run = RunHost("--plugin '" + BuiltPluginFile().string() + "' change '" +
-                                    (kSource / "examples" / row.example).string() + "' --to " + row.target +
-                                    " --dry-run --report '" + report.string() + "'");
+        const HostRun run = RunVivo({"change", (kSource / "examples" / row.example).string(), "--to", row.target,
+                                     "--dry-run", "--report", report.string()});
         const std::string text = Replaced(run.out, kSource.string() + "/", "");
         EXPECT_EQ(text, ReadBytes(kReview / (std::string(row.name) + ".txt")));
         EXPECT_EQ(Replaced(ReadBytes(report), kSource.string() + "/", ""),
@@ -81,6 +81,17 @@ TEST(ChangeReview, DryRunTextAndReportOfEveryExampleAreTheWorkedOutOnes) {
         EXPECT_EQ(run.exitCode, text.find("\nNeeds attention (0)\n") == std::string::npos ? 1 : 0) << run.err;
         EXPECT_EQ(run.err, "");
         reports.push_back(report);
+        if (!std::string_view(row.example).starts_with("families/")) continue;  // KZ: tests/e2e/posix/kz_change_test.cpp
+
+        // The change itself, compared byte for byte with the converted project and Upgrade.txt worked out by hand.
+        TempDir dir;
+        const fs::path project = dir.Write(fs::path(row.example).filename(), ReadBytes(kSource / "examples" / row.example));
+        const fs::path expected = kSource / "tests/e2e/families" / row.name;
+        const std::string converted = project.stem().string() + ".kz-1.01.00.vivo";
+        const HostRun change = RunVivo({"change", project.string(), "--to", "1.01.00"});
+        ASSERT_LE(change.exitCode, 1) << change.err;  // 1: something needs attention
+        EXPECT_EQ(ReadBytes(dir.path() / converted), ReadBytes(expected / converted));
+        EXPECT_EQ(ReadBytes(dir.path() / "Upgrade.txt"), ReadBytes(expected / "Upgrade.txt"));
     }
 
     // A Shift_JIS project: its bytes come back from the report by the "latin1" rule.
@@ -89,8 +100,7 @@ TEST(ChangeReview, DryRunTextAndReportOfEveryExampleAreTheWorkedOutOnes) {
         "sjis.vivo", "@project " + sjis + "\n@toolchain Veltora KZ Standard Toolchain\n@version 1.00.01\n@phases\n"
                      "Veltora KZ C/C++ Compiler|SYSTEM|1\n@options Veltora KZ C/C++ Compiler\n[S|DEFINE|N=" + sjis + "]\n");
     const fs::path report = work.path() / "sjis.json";
-    const HostRun run = RunHost("--plugin '" + BuiltPluginFile().string() + "' change '" + project.string() +
-                                "' --to 1.01.00 --dry-run --report '" + report.string() + "'");
+    const HostRun run = RunVivo({"change", project.string(), "--to", "1.01.00", "--dry-run", "--report", report.string()});
     EXPECT_EQ(run.exitCode, 1) << run.err;
     const nlohmann::json parsed = nlohmann::json::parse(ReadBytes(report));
     EXPECT_EQ(parsed["latin1"], (nlohmann::json{"/projects/0/project", "/projects/0/phases/0/options",
@@ -110,37 +120,21 @@ TEST(ChangeReview, DryRunTextAndReportOfEveryExampleAreTheWorkedOutOnes) {
     EXPECT_NE(SchemaErrors({work.Write("wrong.json", wrong)}), "");
 }
 
+// Every example in one run, in turn and side by side (a process each): every project converted, its
+// Upgrade.txt beside it (named after it where projects share a folder), the same files either way.
 TEST(ChangeReview, EveryExampleInOneRunWithABrokenProjectAmongThem) {
-    // The converted project expected for each example going to 1.01.00 (none for two of them).
-    struct Row { const char *example, *expected; };
-    const Row rows[] = {
-        {"families/pexa-v545-library/MathLib545.vivo", "tests/e2e/families/pexa-v545-library/MathLib545.kz-1.01.00.vivo"},
-        {"families/pexa-v545-srec/Loader545.vivo", "tests/e2e/families/pexa-v545-srec/Loader545.kz-1.01.00.vivo"},
-        {"families/pexa-v545/Blinky545.vivo", nullptr},  // expected with an installed RTOS, this run has none
-        {"families/pexa-v600/Motor600.vivo", "tests/e2e/families/pexa-v600/Motor600.kz-1.01.00.vivo"},
-        {"families/lumo-v6/Sensor6.vivo", "tests/e2e/families/lumo-v6/Sensor6.kz-1.01.00.vivo"},
-        {"families/lumo-v7/Gateway7.vivo", "tests/e2e/families/lumo-v7/Gateway7.kz-1.01.00.vivo"},
-        {"families/tessaro-v904/Pump904.vivo", "tests/e2e/families/tessaro-v904/Pump904.kz-1.01.00.vivo"},
-        {"kz/battery_monitor_1.02.01.vivo",
-         "tests/e2e/expected/Downgrade10201to10100/battery_monitor_1.02.01.kz-1.01.00.vivo"},
-        {"kz/door_lock_1.00.01.vivo", "tests/e2e/expected/Upgrade10001to10100/door_lock_1.00.01.kz-1.01.00.vivo"},
-        {"kz/motor_drive_1.02.00.vivo", "tests/e2e/expected/Downgrade10200to10100/motor_drive_1.02.00.kz-1.01.00.vivo"},
-        {"kz/pump_controller_1.00.00.vivo",
-         "tests/e2e/expected/Upgrade10000to10100/pump_controller_1.00.00.kz-1.01.00.vivo"},
-        {"kz/weather_station_1.01.00.vivo", nullptr},  // a copy: 1.01.00 to 1.01.00
-    };
     TempDir hklm, kept;
     const platform::ScopedEnvironment registry("VIVO_HKLM", hklm.path().c_str());
     std::vector<fs::path> reports;
-    for (const char* jobs : {"", " --jobs 3"}) {
-        SCOPED_TRACE(*jobs ? "side by side" : "in turn");
+    std::vector<std::map<std::string, std::string>> written;
+    for (const char* jobs : {"1", "3"}) {
+        SCOPED_TRACE(std::string("jobs ") + jobs);
         TempDir work;
         fs::copy(kSource / "examples", work.path() / "examples", fs::copy_options::recursive);
         work.Write("examples/broken.vivo", "@project Broken\n@options\n");
         const fs::path report = work.path() / "report.json";
-        const HostRun run = RunHost("--plugin '" + BuiltPluginFile().string() + "' change '" +
-                                    (work.path() / "examples").string() + "' --to 1.01.00 --report '" +
-                                    report.string() + "'" + jobs);
+        const HostRun run = RunVivo({"change", (work.path() / "examples").string(), "--to", "1.01.00", "--report",
+                                     report.string(), "--jobs", jobs});
         EXPECT_EQ(run.exitCode, 2);
         // The closing table, then the report written.
         const std::string end = ReadBytes(kReview / "all-projects.txt") + "report.json\n";
@@ -151,22 +145,24 @@ TEST(ChangeReview, EveryExampleInOneRunWithABrokenProjectAmongThem) {
                                ":2: @options needs the tool name\n"),
                   std::string::npos)
             << run.err;
-        for (const Row& row : rows) {
-            SCOPED_TRACE(row.example);
-            const fs::path project = work.path() / "examples" / row.example;
-            const fs::path converted = project.parent_path() / (project.stem().string() + ".kz-1.01.00.vivo");
-            ASSERT_TRUE(fs::exists(converted));
-            if (row.expected != nullptr) {
-                EXPECT_EQ(ReadBytes(converted), ReadBytes(kSource / row.expected));
-            }
-            // Projects sharing a folder get an Upgrade.txt each.
-            const bool shared = std::string(row.example).starts_with("kz/");
-            EXPECT_TRUE(fs::exists(project.parent_path() /
-                                   (shared ? project.stem().string() + ".Upgrade.txt" : std::string("Upgrade.txt"))));
+        written.push_back(FilesBelow(work.path() / "examples"));
+        for (const auto& entry : fs::recursive_directory_iterator(kSource / "examples")) {
+            const fs::path example = fs::relative(entry.path(), kSource / "examples");
+            if (example.extension() != ".vivo") continue;
+            const std::string stem = (example.parent_path() / example.stem()).string();
+            const bool shared = example.string().starts_with("kz/");
+            EXPECT_TRUE(written.back().count(stem + ".kz-1.01.00.vivo")) << example;
+            EXPECT_TRUE(written.back().count(shared ? stem + ".Upgrade.txt" : (example.parent_path() / "Upgrade.txt").string()))
+                << example;
         }
         reports.push_back(kept.Write(std::to_string(reports.size()) + ".json",
                                      Replaced(ReadBytes(report), work.path().string() + "/", "")));
     }
+    EXPECT_TRUE(written[0] == written[1]) << "the jobs changed what was written";
+    EXPECT_EQ(written[0]["kz/door_lock_1.00.01.kz-1.01.00.vivo"],
+              ReadBytes(kSource / "tests/e2e/expected/Upgrade10001to10100/door_lock_1.00.01.kz-1.01.00.vivo"));
+    EXPECT_EQ(written[0]["families/pexa-v600/Motor600.kz-1.01.00.vivo"],
+              ReadBytes(kSource / "tests/e2e/families/pexa-v600/Motor600.kz-1.01.00.vivo"));
     EXPECT_EQ(ReadBytes(reports[0]), ReadBytes(reports[1])) << "the jobs changed the report";
     EXPECT_EQ(SchemaErrors(reports), "");
 }

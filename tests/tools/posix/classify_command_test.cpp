@@ -1,5 +1,6 @@
-// `vivo classify` and `vivo keywords`, run as a user runs them: the host program loads the built
-// plug-in, and the test reads what it prints, its exit code and its memory use.
+// `vivo classify`, run as a user runs it: the host program loads the built plug-in, and the test reads
+// what it prints and its exit code, and what editors take from it (Vim itself, from Debian's vim, which
+// tests/editors/install.sh installs). Its memory use at 1, 10 and 100 MB is scripts/host-scaling.py's.
 //
 // data/classify/build.log holds every row of the classification table, a UTF-8 byte-order mark, CR LF,
 // LF and bare CR line ends, a last line without one, a quoted file name and Shift_JIS text (a file
@@ -10,15 +11,7 @@
 // (tests/tools/sarif, installed by scripts/install-sarif-multitool.sh).
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <fstream>
+#include <functional>
 #include <optional>
 #include <regex>
 #include <string>
@@ -26,10 +19,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "platform/posix/scoped_environment.h"
 #include "support/plugin.h"
-
-extern char** environ;
+#include "support/posix/host_runner.h"
 
 namespace vivo::test {
 namespace {
@@ -39,48 +30,6 @@ using nlohmann::json;
 
 const fs::path kData = fs::path(VIVO_SOURCE_DIR) / "tests/tools/data";
 const fs::path kLog = kData / "classify/build.log";
-
-struct ProgramRun { int exitCode = -1; std::string out, err; long maxResidentKiB = 0; };
-
-// Runs `args` (the program first) with standard input from `input`, standard output caught (or
-// dropped when `output` is /dev/null) and standard error caught.
-ProgramRun RunProgram(std::vector<std::string> args, const fs::path& input = "/dev/null", std::string output = "") {
-    TempDir dir;
-    if (output.empty()) output = (dir.path() / "out").string();
-    const std::string err = (dir.path() / "err").string();
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, input.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) ADD_FAILURE() << "cannot start " << args[0];
-    int status = 0;
-    rusage usage{};
-    if (spawned != 0 || wait4(pid, &status, 0, &usage) != pid) return {};
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadBytes(output), ReadBytes(err), usage.ru_maxrss};
-}
-
-std::vector<std::string> VivoArgs(std::vector<std::string> args) {
-    args.insert(args.begin(), {VIVO_HOST_FILE, "--plugin", BuiltPluginFile().string()});
-    return args;
-}
-
-ProgramRun Vivo(std::vector<std::string> args, const fs::path& input = "/dev/null", std::string output = "") {
-    return RunProgram(VivoArgs(std::move(args)), input, output);
-}
-
-// Runs a shell command in which VIVO stands for the host program with the built plug-in.
-ProgramRun Shell(std::string command) {
-    const std::string vivo = std::string("'") + VIVO_HOST_FILE + "' --plugin '" + BuiltPluginFile().string() + "'";
-    for (std::size_t at; (at = command.find("VIVO")) != std::string::npos;) command.replace(at, 4, vivo);
-    return RunProgram({"/bin/sh", "-c", command});
-}
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -106,7 +55,7 @@ TEST(ClassifyCommand, SampleLogInEveryFormat) {
         SCOPED_TRACE(row.name);
         std::vector<std::string> args{"classify", kLog.string()};
         args.insert(args.end(), row.args.begin(), row.args.end());
-        const ProgramRun run = Vivo(args);
+        const HostRun run = RunVivo(args);
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_EQ(run.out, ReadBytes(kData / "classify" / row.expected));
         EXPECT_EQ(run.err, row.err);
@@ -150,69 +99,41 @@ Matcher EmacsGnu() {
     };
 }
 
-// An 'errorformat' entry as Vim's quickfix.c turns it into a pattern: %f before a literal character
-// becomes \%(\a:\)\=.\{-1,} (a drive, then as few characters as will do), %l and %c \d\+, %m .\+,
-// %t one character, %*[...] and %*\D one or more of them; anchored at both ends.
-struct VimEntry { std::string regex; int file, line, type, message; bool ignore; };
-
-VimEntry FromErrorformat(const std::string& efm) {
-    VimEntry entry{"^", 0, 0, 0, 0, efm.starts_with("%-G")};
-    int group = 0;
-    for (std::size_t i = entry.ignore ? 3 : 0; i < efm.size(); ++i) {
-        if (efm[i] != '%') {
-            entry.regex += std::strchr(".[]()*+?^$|{}\\", efm[i]) ? std::string("\\") + efm[i] : std::string(1, efm[i]);
-            continue;
-        }
-        const char c = efm[++i];
-        if (c == 'f') entry.regex += "((?:[A-Za-z]:)?.+?)", entry.file = ++group;
-        else if (c == 'l') entry.regex += "(\\d+)", entry.line = ++group;
-        else if (c == 'c') entry.regex += "(\\d+)", ++group;
-        else if (c == 't') entry.regex += "(.)", entry.type = ++group;
-        else if (c == 'm') entry.regex += "(.+)", entry.message = ++group;
-        else if (c == '\\') entry.regex += efm[++i] == '?' ? "?" : "\\" + std::string(1, efm[i]);
-        else if (c == '*' && efm[i + 1] == '[') { const std::size_t close = efm.find(']', i + 3); entry.regex += efm.substr(i + 1, close - i) + "+"; i = close; }
-        else if (c == '*') { entry.regex += efm.substr(i + 1, 2) + "+"; i += 2; }
-    }
-    entry.regex += "$";
-    return entry;
-}
-
-// The first entry that matches decides, as in Vim; an ignoring one (%-G) drops the line. Without %t,
-// the severity is the message's first word ("error", "fatal error", ...).
-Matcher Vim(const std::vector<std::string>& errorformat) {
+// What Vim itself puts in its quickfix list for each line (its default 'errorformat', or the shipped
+// compiler file's after ":compiler! vivo"): the first valid entry, none when Vim finds no file and line.
+// Without a type (%t) the severity is the message's first word ("error", "fatal error", ...).
+Matcher Vim(const std::vector<std::string>& lines, bool shipped) {
+    TempDir dir;
+    std::string input;
+    for (const std::string& line : lines) input += line + "\n";
+    dir.Write("lines.txt", input);
+    dir.Write("quickfix.vim",
+              "let s:found = []\nfor s:line in readfile('lines.txt')\n  cgetexpr [s:line]\n"
+              "  let s:q = filter(getqflist(), 'v:val.valid')\n  call add(s:found, empty(s:q) ? '{}' : json_encode("
+              "{'file': bufname(s:q[0].bufnr), 'line': s:q[0].lnum, 'type': s:q[0].type, 'text': s:q[0].text}))\n"
+              "endfor\ncall writefile(s:found, 'found.jsonl')\nqall!\n");
+    const std::string editors = Quoted(std::string(VIVO_SOURCE_DIR) + "/editors/vim");
+    const HostRun vim = RunShell("vim -Nu NONE -es --cmd 'set rtp^='" + editors + (shipped ? " -c 'compiler! vivo'" : "") +
+                                 " -S quickfix.vim", dir.path());
+    EXPECT_EQ(vim.exitCode, 0) << vim.err;
+    const std::vector<std::string> found = Lines(ReadBytes(dir.path() / "found.jsonl"));
+    EXPECT_EQ(found.size(), lines.size());
     return [=](const std::string& text) -> std::optional<Found> {
-        for (const std::string& efm : errorformat) {
-            const VimEntry e = FromErrorformat(efm);
-            std::smatch m;
-            if (!std::regex_search(text, m, std::regex(e.regex))) continue;
-            if (e.ignore || !e.file || !e.line) return std::nullopt;
-            Found found{m[e.file], std::stol(m[e.line]), "", m[e.message], ""};
-            if (e.type) {
-                found.severity = m[e.type] == "e" ? "error" : m[e.type] == "w" ? "warning" : m[e.type] == "n" ? "note" : "?";
-            } else {
-                std::smatch word;
-                if (std::regex_search(found.message, word, std::regex(R"(^ (?:fatal )?(error|warning|note): )"))) {
-                    found.severity = word[1];
-                    found.message = word.suffix();
-                }
-            }
-            return found;
+        const json entry = json::parse(found.at(std::find(lines.begin(), lines.end(), text) - lines.begin()));
+        if (entry.empty()) return std::nullopt;
+        Found f{entry["file"], entry["line"], "", entry["text"], ""};
+        const std::string type = entry["type"];
+        std::smatch word;
+        if (!type.empty()) f.severity = type == "e" ? "error" : type == "w" ? "warning" : type == "n" ? "note" : "?";
+        else if (std::regex_search(f.message, word, std::regex(R"(^ (?:fatal )?(error|warning|note): )"))) {
+            f.severity = word[1];
+            f.message = word.suffix();
         }
-        return std::nullopt;
+        return f;
     };
 }
 
-// Vim's default 'errorformat' on Unix (DFLT_EFM in src/optiondefs.h), the entries that can take a
-// line with a file name and a line number.
-const std::vector<std::string> kVimDefault{
-    R"(%*[^"]"%f"%*\D%l: %m)", R"("%f"%*\D%l: %m)", R"(%-Gg%\?make[%*\d]: *** [%f:%l:%m)",
-    R"(%-Gg%\?make: *** [%f:%l:%m)", "%-G%f:%l: (Each undeclared identifier is reported only once",
-    "%-G%f:%l: for each function it appears in.)", "%-GIn file included from %f:%l:%c:",
-    "%-GIn file included from %f:%l:%c,", "%-GIn file included from %f:%l:%c", "%-GIn file included from %f:%l",
-    "%-G%*[ ]from %f:%l:%c", "%-G%*[ ]from %f:%l:", "%-G%*[ ]from %f:%l,", "%-G%*[ ]from %f:%l", "%f:%l:%c:%m",
-    "%f(%l):%m", "%f:%l:%m", R"("%f", line %l%*\D%c%*[^ ] %m)", "%f|%l| %m"};
-
-// The shipped editor files: the VS Code task's problem matchers and the Vim compiler's 'errorformat'.
+// The VS Code task's problem matchers that editors/ ships.
 Matcher ShippedVsCode() {
     std::vector<Matcher> matchers;
     const json tasks = json::parse(ReadBytes(fs::path(VIVO_SOURCE_DIR) / "editors/vscode/classify-tasks.json"));
@@ -232,34 +153,19 @@ Matcher ShippedVsCode() {
     };
 }
 
-std::vector<std::string> ShippedVimErrorformat() {
-    for (const std::string& line : Lines(ReadBytes(fs::path(VIVO_SOURCE_DIR) / "editors/vim/compiler/vivo.vim"))) {
-        if (!line.starts_with("CompilerSet errorformat=")) continue;
-        std::string value = std::regex_replace(line.substr(24), std::regex(R"(\\ )"), " ");
-        std::vector<std::string> entries;
-        for (std::size_t start = 0, end; start <= value.size(); start = end + 1) {
-            end = std::min(value.find(',', start), value.size());
-            entries.push_back(value.substr(start, end - start));
-        }
-        return entries;
-    }
-    ADD_FAILURE() << "no errorformat in the Vim compiler file";
-    return {};
-}
-
 TEST(ClassifyCommand, EditorsFindEveryDiagnostic) {
-    const std::vector<std::string> text = Lines(Vivo(kGccArgs).out);
+    const std::vector<std::string> text = Lines(RunVivo(kGccArgs).out);
     std::vector<std::string> args = kGccArgs;
     args.insert(args.end(), {"--format", "jsonl"});
-    const std::vector<std::string> jsonl = Lines(Vivo(args).out);
+    const std::vector<std::string> jsonl = Lines(RunVivo(args).out);
     ASSERT_EQ(text.size(), jsonl.size() + 1);  // and the count line
     // Columns: editor, matcher, whether it takes notes ($gcc skips them, as it skips gcc's own).
     const struct { const char* name; Matcher match; bool notes; } rows[] = {
         {"VS Code $gcc", VsCodeGcc(), false},
         {"Emacs gnu", EmacsGnu(), true},
-        {"Vim default errorformat", Vim(kVimDefault), true},
+        {"Vim default errorformat", Vim(text, false), true},
         {"editors/vscode/classify-tasks.json", ShippedVsCode(), true},
-        {"editors/vim/compiler/vivo.vim", Vim(ShippedVimErrorformat()), true},
+        {"editors/vim/compiler/vivo.vim", Vim(text, true), true},
     };
     for (const auto& row : rows) {
         for (std::size_t i = 0; i < jsonl.size(); ++i) {
@@ -287,22 +193,22 @@ TEST(ClassifyCommand, EditorsFindEveryDiagnostic) {
 TEST(ClassifyCommand, SarifForCodeScanningAndViewers) {
     std::vector<std::string> args = kGccArgs;
     args.insert(args.end(), {"--format", "sarif"});
-    const ProgramRun run = Vivo(args);
+    const HostRun run = RunVivo(args);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "2 errors, 4 warnings, 2 fatal errors\n");
     TempDir dir;
     const fs::path sarif = dir.Write("classify.sarif", run.out);
 
-    const ProgramRun schema = RunProgram({"/usr/bin/python3", "-c",
-        "import json, sys, jsonschema\nschema = json.load(open(sys.argv[1]))\n"
-        "jsonschema.validators.validator_for(schema)(schema).validate(json.load(open(sys.argv[2])))",
-        (kData / "sarif-2.1.0-rtm.5.json").string(), sarif.string()});
+    const HostRun schema = RunShell(
+        "/usr/bin/python3 -c 'import json, sys, jsonschema\nschema = json.load(open(sys.argv[1]))\n"
+        "jsonschema.validators.validator_for(schema)(schema).validate(json.load(open(sys.argv[2])))' " +
+        Quoted((kData / "sarif-2.1.0-rtm.5.json").string()) + " " + Quoted(sarif.string()));
     EXPECT_EQ(schema.exitCode, 0) << "python3-jsonschema: " << schema.err;
 
     const fs::path multitool = fs::path(VIVO_SOURCE_DIR) / "tests/tools/sarif/node_modules/.bin/sarif-multitool";
     ASSERT_TRUE(fs::exists(multitool)) << "run scripts/install-sarif-multitool.sh";
-    const platform::ScopedEnvironment noIcu("DOTNET_SYSTEM_GLOBALIZATION_INVARIANT", "1");
-    const ProgramRun validate = RunProgram({multitool.string(), "validate", sarif.string(), "-o", (dir.path() / "v.sarif").string()});
+    const HostRun validate = RunShell("DOTNET_SYSTEM_GLOBALIZATION_INVARIANT=1 " + Quoted(multitool.string()) +
+                                      " validate " + Quoted(sarif.string()) + " -o " + Quoted((dir.path() / "v.sarif").string()));
     EXPECT_EQ(validate.exitCode, 0) << validate.out << validate.err;
     const json findings = json::parse(ReadBytes(dir.path() / "v.sarif"))["runs"][0]["results"];
     EXPECT_EQ(findings.size(), 0u) << findings.dump(1);  // errors and warnings of the Multitool
@@ -340,27 +246,32 @@ TEST(ClassifyCommand, SarifForCodeScanningAndViewers) {
 
 TEST(ClassifyCommand, FailuresAndStreaming) {
     const bool sanitizer = std::getenv("ASAN_OPTIONS") != nullptr;  // a sanitizer reserves more than a limit allows
-    // Columns: name, shell command (VIVO is the host), exit code, text standard output begins with, text
-    // standard error holds (one line).
+    const std::string log = Quoted(kLog.string());
+    // Columns: name, shell command, exit code, text standard output begins with, text standard error
+    // holds (one line).
     const struct { const char* name; std::string command; int exitCode; std::string out, err; } rows[] = {
-        {"a full disk", "VIVO classify " + kLog.string() + " >/dev/full", 2, "", "cannot write to standard output: No space left on device"},
-        {"a folder", "VIVO classify --format sarif /tmp", 2, "", "cannot read /tmp: it is a directory"},
-        {"a missing log", "VIVO classify /nonexistent.log", 2, "", "cannot read /nonexistent.log: No such file or directory"},
-        {"two logs", "VIVO classify " + kLog.string() + " " + kLog.string(), 2, "", "classify"},
-        {"an unknown option", "VIVO classify --colour " + kLog.string(), 2, "", "--colour"},
-        {"one of each, singular", "printf 'a.c(1) : C1 (E) x\\nb.c(2) : C2 (W) y\\nC3 (F) z\\n' | VIVO classify", 1,
+        {"a full disk", "$VIVO classify " + log + " >/dev/full", 2, "", "cannot write to standard output: No space left on device"},
+        {"a folder", "$VIVO classify --format sarif /tmp", 2, "", "cannot read /tmp: it is a directory"},
+        {"a missing log", "$VIVO classify /nonexistent.log", 2, "", "cannot read /nonexistent.log: No such file or directory"},
+        {"two logs", "$VIVO classify " + log + " " + log, 2, "", "classify"},
+        {"an unknown option", "$VIVO classify --colour " + log, 2, "", "--colour"},
+        {"one of each, singular", "printf 'a.c(1) : C1 (E) x\\nb.c(2) : C2 (W) y\\nC3 (F) z\\n' | $VIVO classify", 1,
          "a.c:1: error: x [C1]\nb.c:2: warning: y [C2]\nfatal error: z [C3]\n1 error, 1 warning, 1 fatal error\n", ""},
         {"standard input on a terminal (its echo and the notice in either order)",
-         "printf 'a.c(1) : C1 (W) x\\n\\004' | script -qec \"VIVO classify\" /dev/null", 0, "",
+         "printf 'a.c(1) : C1 (W) x\\n\\004' | script -qec \"$VIVO classify\" /dev/null", 0, "",
          "reading the build log from standard input"},
         {"a line longer than memory allows", sanitizer ? "" :
-         "ulimit -v 400000; (printf 'a.c(1) : C1 (E) x\\n'; head -c 600000000 /dev/zero) | VIVO classify --format sarif", 2,
+         "ulimit -v 400000; (printf 'a.c(1) : C1 (E) x\\n'; head -c 600000000 /dev/zero) | $VIVO classify --format sarif", 2,
          "{\"$schema\"", "line 2 does not fit in memory"},
+        // Through a pipe each diagnostic comes out while the build is still running: the build waits for it.
+        {"shown before the log ends", "d=$(mktemp -u); (printf 'a.c(1) : C1 (E) x\\n'; while [ ! -e $d ]; do sleep 0.1; done) | "
+         "$VIVO classify --format sarif 2>/dev/null | { s=; while IFS= read -r -t 20 -N 1 c; do s+=$c; case $s in "
+         "*'\"ruleId\":\"C1\"'*) echo shown; break;; esac; done; touch $d; cat >/dev/null; }; rm -f $d", 0, "shown\n", ""},
     };
     for (const auto& row : rows) {
         if (row.command.empty()) continue;
         SCOPED_TRACE(row.name);
-        ProgramRun run = Shell(row.command);
+        HostRun run = RunShell(row.command);
         run.out = std::regex_replace(run.out, std::regex("\r"), "");
         EXPECT_EQ(run.exitCode, row.exitCode);
         EXPECT_TRUE(run.out.starts_with(row.out)) << run.out;
@@ -370,79 +281,6 @@ TEST(ClassifyCommand, FailuresAndStreaming) {
             EXPECT_FALSE(run.out.ends_with("}\n")) << "a document that looks whole";
         }
     }
-
-    // Through a pipe each diagnostic comes out while the build is still running.
-    int in[2], out[2];
-    ASSERT_EQ(pipe(in), 0);
-    ASSERT_EQ(pipe(out), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addclose(&actions, in[1]);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    std::vector<std::string> args = VivoArgs({"classify", "--format", "sarif"});
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    close(in[0]);
-    close(out[1]);
-    ASSERT_EQ(write(in[1], "a.c(1) : C1 (E) x\n", 18), 18);
-    std::string shown;
-    pollfd ready{out[0], POLLIN, 0};
-    while (shown.find("\"ruleId\"") == std::string::npos && poll(&ready, 1, 20000) == 1) {
-        char bytes[4096];
-        const ssize_t got = read(out[0], bytes, sizeof bytes);
-        if (got <= 0) break;
-        shown.append(bytes, static_cast<std::size_t>(got));
-    }
-    EXPECT_NE(shown.find("\"ruleId\":\"C1\""), std::string::npos) << "nothing shown before the log ended: " << shown;
-    close(in[1]);
-    close(out[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-}
-
-// Memory stays flat: a log a hundred times longer costs no more resident memory than a short one.
-TEST(ClassifyCommand, StreamsLargeLogs) {
-    TempDir dir;
-    // A sanitizer build holds freed memory back to catch late uses: that memory is the sanitizer's,
-    // not the program's, so the measured run does without it.
-    const char* sanitizer = std::getenv("ASAN_OPTIONS");
-    const platform::ScopedEnvironment noQuarantine(
-        "ASAN_OPTIONS", (std::string(sanitizer ? sanitizer : "") + ":quarantine_size_mb=0").c_str());
-    const auto residentKiB = [&](int blocks) {
-        const fs::path log = dir.path() / ("blocks" + std::to_string(blocks) + ".log");
-        // Block by block: until it runs the program, the child shares this process's memory as its own peak.
-        std::ofstream out(log, std::ios::binary);
-        for (int i = 0; i < blocks; ++i)  // 209 bytes a block: a command, a banner, a warning
-            out << "kzcc -cpu=kz600 -output=obj -include=..\\inc -debug ..\\src\\module_with_a_long_name.c\r"
-                   "KZ Family C/C++ Compiler V1.02.01.000\r\n"
-                   "..\\src\\module_with_a_long_name.c(120) : C5520 (W) Pointer conversion loses information\n";
-        out.close();
-        const ProgramRun run = Vivo({"classify", log.string(), "--format", "sarif"}, "/dev/null", "/dev/null");
-        EXPECT_EQ(run.exitCode, 0);
-        EXPECT_EQ(run.err, "0 errors, " + std::to_string(blocks) + " warnings, 0 fatal errors\n");
-        return run.maxResidentKiB;
-    };
-    const long small = residentKiB(1000);
-    const long large = residentKiB(100000);  // about 21 MB
-    EXPECT_LT(large - small, 2048) << "resident size grows with the log: " << small << " KiB, then " << large;
-}
-
-TEST(KeywordsCommand, PrintsTheKeywordLines) {
-    const ProgramRun run = Vivo({"keywords", "Assembly source file"});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(run.out.starts_with(".SECTION ") && run.out.ends_with('\n') && run.out.find('\0') == std::string::npos) << run.out;
-    const ProgramRun version = Vivo({"keywords", "--version"});
-    EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.out.find_first_not_of("0123456789"), version.out.size() - 1) << version.out;
-    EXPECT_EQ(Vivo({"keywords", "Object file"}).exitCode, 1);
-    EXPECT_EQ(Vivo({"keywords"}).exitCode, 2);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "support/plugin.h"
 #include "support/posix/host_runner.h"
@@ -15,16 +14,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+HostRun Vivo(const std::string& arguments) { return RunShell("$VIVO " + arguments); }
 
-std::string Vivo(const std::string& arguments) { return "--plugin " + Quoted(BuiltPluginFile()) + " " + arguments; }
-
-std::string Read(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+std::string Quoted(const fs::path& path) { return test::Quoted(path.string()); }
 
 std::string Project(const std::string& compilerOptions) {
     return "@project Door Lock\n@toolchain Veltora KZ Standard Toolchain\n@version 1.02.01\n@phases\n"
@@ -46,7 +38,7 @@ TEST(EditorCommand, WritesTheCompilersFlagsForEverySourceAndSaysWhatChanged) {
                                "src/.hidden/skip.c", "inc/notes.txt"})
         dir.Write(source, "");
 
-    const HostRun first = RunHost(Vivo("editor " + Quoted(project)));
+    const HostRun first = Vivo("editor " + Quoted(project));
     EXPECT_EQ(first.exitCode, 1) << "entries were left out";
     EXPECT_NE(first.err.find("\"$(CONFIGDIR)\\gen\" left out: $(CONFIGDIR) not known"), std::string::npos) << first.err;
     EXPECT_NE(first.err.find("define \"1BAD\" left out"), std::string::npos) << first.err;
@@ -55,7 +47,7 @@ TEST(EditorCommand, WritesTheCompilersFlagsForEverySourceAndSaysWhatChanged) {
 
     const std::string root = dir.path().string();
     const std::vector<std::string> compilerFlags = {"-I" + root + "/inc", "-I/KZ/include", "-DMAX_CODES=16"};
-    const nlohmann::json database = nlohmann::json::parse(Read(dir.path() / "compile_commands.json"));
+    const nlohmann::json database = nlohmann::json::parse(ReadBytes(dir.path() / "compile_commands.json"));
     // file, language, flags
     const std::vector<std::tuple<std::string, std::string, std::vector<std::string>>> expected = {
         {"src/Keypad.CPP", "-xc++", compilerFlags},
@@ -73,7 +65,7 @@ TEST(EditorCommand, WritesTheCompilersFlagsForEverySourceAndSaysWhatChanged) {
         EXPECT_EQ(database[i],
                   nlohmann::json({{"directory", root}, {"arguments", arguments}, {"file", root + "/" + file}}));
     }
-    EXPECT_NE(Read(dir.path() / ".clangd")
+    EXPECT_NE(ReadBytes(dir.path() / ".clangd")
                   .find("  Add:\n    - \"-I" + root +
                         "/inc\"\n    - \"-I/KZ/include\"\n"
                         "    - \"-DMAX_CODES=16\"\n"),
@@ -81,10 +73,10 @@ TEST(EditorCommand, WritesTheCompilersFlagsForEverySourceAndSaysWhatChanged) {
 
     // The same project again changes nothing; a new define changes the three files, and nothing is
     // left behind beside them.
-    const HostRun again = RunHost(Vivo("editor " + Quoted(project) + " --define-var CONFIGDIR=/b"));
+    const HostRun again = Vivo("editor " + Quoted(project) + " --define-var CONFIGDIR=/b");
     EXPECT_EQ(again.exitCode, 1);
     EXPECT_NE(again.out.find("changed   " + root + "/compile_commands.json"), std::string::npos) << again.out;
-    const HostRun same = RunHost(Vivo("editor " + Quoted(project) + " --define-var CONFIGDIR=/b"));
+    const HostRun same = Vivo("editor " + Quoted(project) + " --define-var CONFIGDIR=/b");
     EXPECT_EQ(same.out.find("changed   "), std::string::npos) << same.out;
     EXPECT_NE(same.out.find("unchanged " + root + "/.clangd"), std::string::npos) << same.out;
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / ".vscode"), fs::directory_iterator()), 1);
@@ -99,11 +91,7 @@ TEST(EditorCommand, RefusesBeforeWritingAnything) {
     const fs::path blocked = dir.path() / "blocked";
     fs::create_directories(blocked);
     std::ofstream(blocked / ".vscode") << "a file";
-    struct Row {
-        const char* name;
-        std::string arguments;
-        const char* says;
-    };
+    struct Row { const char* name; std::string arguments; const char* says; };
     const Row rows[] = {
         {"no project", "editor " + Quoted(dir.path() / "none.vivo"), "cannot read project file"},
         {"another toolchain", "editor " + Quoted(pexa), "the project's toolchain is Veltora Pexa Standard Toolchain"},
@@ -114,7 +102,7 @@ TEST(EditorCommand, RefusesBeforeWritingAnything) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const HostRun run = RunHost(Vivo(row.arguments));
+        const HostRun run = Vivo(row.arguments);
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_NE(run.err.find(row.says), std::string::npos) << run.err;
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "not one line: " << run.err;
@@ -124,7 +112,7 @@ TEST(EditorCommand, RefusesBeforeWritingAnything) {
 }
 
 TEST(KeywordsCommand, FormatsGroupTheFileTypesThatShareKeywords) {
-    const HostRun json = RunHost(Vivo("keywords --format json"));
+    const HostRun json = Vivo("keywords --format json");
     ASSERT_EQ(json.exitCode, 0) << json.err;
     const nlohmann::json data = nlohmann::json::parse(json.out);
     EXPECT_EQ(data["version"], 1);
@@ -137,25 +125,26 @@ TEST(KeywordsCommand, FormatsGroupTheFileTypesThatShareKeywords) {
     EXPECT_EQ(cpp["groups"][1]["keywords"][0], "and");
     EXPECT_EQ(cpp["groups"][1]["vimGroup"], "kzcppGroup2");
 
-    struct Row {
-        const char* name;
-        const char* arguments;
-        int exitCode;
-        const char* says;
-    };
+    struct Row { const char* name; const char* arguments; int exitCode; const char* says; };
     const Row rows[] = {
         {"one file type's group", "keywords --format json \"C header file\"", 0, "\"C source file\""},
         {"grammar needs a file type", "keywords --format textmate", 2, "needs a file type"},
         {"file type without keywords", "keywords --format vim \"Object file\"", 1, "no keywords for \"Object file\""},
         {"format and version", "keywords --format json --version", 2, "not both"},
         {"lines as before", "keywords \"Assembly include file\"", 0, ".SECTION .ORG"},
+        {"lines of a file type without keywords", "keywords \"Object file\"", 1, "Object file"},
+        {"no file type", "keywords", 2, "keywords"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const HostRun run = RunHost(Vivo(row.arguments));
+        const HostRun run = Vivo(row.arguments);
         EXPECT_EQ(run.exitCode, row.exitCode) << run.err;
         EXPECT_NE((run.exitCode == 0 ? run.out : run.err).find(row.says), std::string::npos) << run.out << run.err;
+        EXPECT_TRUE(run.out.empty() || (run.out.ends_with('\n') && run.out.find('\0') == std::string::npos));
     }
+    const HostRun version = Vivo("keywords --version");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out.find_first_not_of("0123456789"), version.out.size() - 1) << version.out;
 }
 
 }  // namespace

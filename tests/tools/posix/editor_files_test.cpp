@@ -12,14 +12,8 @@ namespace {
 const std::map<std::string, std::string> kValues = {{"PROJDIR", "/work/Door Lock"}, {"TCINSTALL", "/opt/kz"}};
 
 TEST(EditorFiles, IncludeFoldersBecomeFoldersOfThisMachine) {
-    // name, entry as the plug-in gives it, path style, folder expected, placeholders unknown
-    struct Row {
-        const char* name;
-        const char* entry;
-        bool windows;
-        const char* folder;
-        std::vector<std::string> unknown;
-    };
+    // Columns: name, entry as the plug-in gives it, Windows paths, folder expected, placeholders unknown.
+    struct Row { const char *name, *entry; bool windows; const char* folder; std::vector<std::string> unknown; };
     const Row rows[] = {
         {"project folder", "$(PROJDIR)\\inc", false, "/work/Door Lock/inc", {}},
         {"value keeps its backslash", "$(TCINSTALL)\\include", false, "/opt/kz/include", {}},

@@ -2,21 +2,17 @@
 // cannot be written, a full disk, a closed standard output, text that is not UTF-8, a cancelled
 // dialog and Ctrl+C each end with one line and a non-zero exit code, and leave the disk as it was.
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <pty.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <map>
 #include <set>
 #include <nlohmann/json.hpp>
 #include <string>
 
 #include "support/plugin.h"
+#include "support/posix/host_runner.h"
+#include "support/posix/terminal_session.h"
 
 namespace vivo::test {
 namespace {
@@ -25,30 +21,6 @@ namespace fs = std::filesystem;
 
 const fs::path kExample = fs::path(VIVO_SOURCE_DIR) / "examples/kz/door_lock_1.00.01.vivo";
 constexpr const char* kConverted = "door_lock_1.00.01.kz-1.01.00.vivo";
-
-// Every file below `dir` with its bytes.
-std::map<std::string, std::string> Snapshot(const fs::path& dir) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(dir))
-        files[fs::relative(entry.path(), dir).string()] = entry.is_regular_file() ? ReadBytes(entry.path()) : "<dir>";
-    return files;
-}
-
-struct ShellRun {
-    int exitCode = -1;
-    std::string out, err;
-};
-
-// Runs `script` with bash in `dir`; "$VIVO" is the host program with the built plug-in.
-ShellRun Shell(const fs::path& dir, const std::string& script) {
-    const fs::path file = dir / ".script", out = dir / ".out", err = dir / ".err";
-    std::ofstream(file) << "VIVO=\"" << VIVO_HOST_FILE << " --plugin " << BuiltPluginFile().string() << "\"\n" << script << "\n";
-    const std::string command = "cd '" + dir.string() + "' && bash .script >.out 2>.err </dev/null";
-    const int status = std::system(command.c_str());
-    ShellRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(out), ReadBytes(err)};
-    for (const fs::path& made : {file, out, err}) fs::remove(made);
-    return run;
-}
 
 TEST(HostSafety, RefusalsSayWhatAndWhereAndLeaveTheDiskAsItWas) {
     // Columns: name, script (in a folder holding the example as p.vivo and a good Upgrade.txt), exit
@@ -77,12 +49,14 @@ TEST(HostSafety, RefusalsSayWhatAndWhereAndLeaveTheDiskAsItWas) {
         TempDir dir;
         dir.Write("p.vivo", ReadBytes(kExample));
         dir.Write("Upgrade.txt", "a good report\r\r\n");
-        const auto before = Snapshot(dir.path());
-        const ShellRun run = Shell(dir.path(), row.script);
+        const auto before = FilesBelow(dir.path());
+        const HostRun run = RunShell(row.script, dir.path());
         EXPECT_EQ(run.exitCode, row.exitCode) << run.err;
         EXPECT_NE(run.err.find(row.says), std::string::npos) << run.err;
-        if (!run.err.empty()) EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "not one line: " << run.err;
-        auto after = Snapshot(dir.path());
+        if (!run.err.empty()) {
+            EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "not one line: " << run.err;
+        }
+        auto after = FilesBelow(dir.path());
         for (const char* made : {"sub", "sub/p.vivo", "sub/Upgrade.txt", "p.kz-1.01.00.vivo", "q.vivo"})
             after.erase(made);  // what the script itself made
         EXPECT_EQ(after, before) << "the disk changed";
@@ -101,11 +75,9 @@ TEST(HostSafety, PluginPathsAndPlacesOfOptions) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const std::string command = "cd '" + dir.path().string() + "' && '" + VIVO_HOST_FILE + "' " + row.arguments +
-                                    " >out 2>err";
-        const int status = std::system(command.c_str());
-        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, row.exitCode) << ReadBytes(dir.path() / "err");
-        EXPECT_NE(ReadBytes(dir.path() / "out").find(row.prints), std::string::npos) << ReadBytes(dir.path() / "out");
+        const HostRun run = RunShell(std::string("$HOST ") + row.arguments, dir.path());
+        EXPECT_EQ(run.exitCode, row.exitCode) << run.err;
+        EXPECT_NE(run.out.find(row.prints), std::string::npos) << run.out;
     }
 }
 
@@ -119,24 +91,18 @@ TEST(HostSafety, EditsInPlaceKeepCommentsAndLineEndsAndJsonStaysUtf8) {
         defines +
         "\r\n\r\n@mappings\r\n";
     dir.Write("p.vivo", project);
-    ShellRun run = Shell(dir.path(), "$VIVO options set-defines --project p.vivo --output p.vivo A=1");
+    HostRun run = RunShell("$VIVO options set-defines --project p.vivo --output p.vivo A=1", dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
     std::string expected = project;
     expected.replace(expected.find(defines), defines.size(), "[S|CPU|KZ600] [S|DEFINE|A=1]");
     EXPECT_EQ(ReadBytes(dir.path() / "p.vivo"), expected);
 
     dir.Write("p.vivo", project);
-    run = Shell(dir.path(), "$VIVO options defines --project p.vivo --json");
+    run = RunShell("$VIVO options defines --project p.vivo --json", dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const nlohmann::json answer = nlohmann::json::parse(run.out);  // throws on bytes that are not UTF-8
     EXPECT_EQ(answer["defines"][0], "N=\xC2\x83" "e");
     EXPECT_EQ(answer["latin1"], nlohmann::json({"/defines/0"}));
-
-    run = Shell(dir.path(), "$VIVO change p.vivo --to 1.01.00 --report r.json");
-    ASSERT_EQ(run.exitCode, 1) << run.err;  // the section note needs attention
-    const nlohmann::json report = nlohmann::json::parse(ReadBytes(dir.path() / "r.json"));
-    EXPECT_EQ(report["projects"][0]["project"], "\xC2\x83v\xC2\x83\xC2\x8a");
-    EXPECT_NE(std::find(report["latin1"].begin(), report["latin1"].end(), "/projects/0/project"), report["latin1"].end());
 }
 
 // The report dialog on a terminal: cancelling it abandons the change, clearing its box writes the
@@ -155,38 +121,16 @@ TEST(HostSafety, ReportDialogOnATerminal) {
         SCOPED_TRACE(row.name);
         TempDir dir;
         const fs::path project = dir.Write("door_lock_1.00.01.vivo", ReadBytes(kExample));
-        int master = -1;
-        const pid_t pid = ::forkpty(&master, nullptr, nullptr, nullptr);
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
+        TerminalSession session([&] {
             ::execl(VIVO_HOST_FILE, "vivo", "--plugin", BuiltPluginFile().c_str(), "change", project.c_str(), "--to",
                     "1.01.00", static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        std::string screen;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (screen.find("Generate Upgrade.txt") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
-            pollfd request{master, POLLIN, 0};
-            char chunk[4096];
-            if (::poll(&request, 1, 200) > 0) {
-                const ssize_t got = ::read(master, chunk, sizeof chunk);
-                if (got <= 0) break;
-                screen.append(chunk, static_cast<std::size_t>(got));
-            }
-        }
-        ASSERT_NE(screen.find("Generate Upgrade.txt"), std::string::npos) << screen;
-        if (row.keys.empty())
-            ::kill(pid, SIGINT);
-        else
-            ASSERT_EQ(::write(master, row.keys.data(), row.keys.size()), static_cast<ssize_t>(row.keys.size()));
-        for (char chunk[4096]; ::read(master, chunk, sizeof chunk) > 0;) {
-        }
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        ::close(master);
-        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, row.exitCode);
+        });
+        ASSERT_TRUE(session.WaitFor("Generate Upgrade.txt")) << session.Screen();
+        if (row.keys.empty()) session.Signal(SIGINT);
+        else ASSERT_TRUE(session.Press(row.keys));
+        EXPECT_EQ(session.Finish(), row.exitCode);
         std::set<std::string> files;
-        for (const auto& [name, bytes] : Snapshot(dir.path()))
+        for (const auto& [name, bytes] : FilesBelow(dir.path()))
             if (name != project.filename()) files.insert(name);
         EXPECT_EQ(files, row.written);
     }

@@ -10,7 +10,7 @@ namespace vivo::test {
 namespace {
 
 TEST(HostInfo, ReportsTheIdentityAsJson) {
-    const HostRun run = RunHost("--plugin '" + BuiltPluginFile().string() + "' info --json");
+    const HostRun run = RunVivo({"info", "--json"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const nlohmann::json info = nlohmann::json::parse(run.out);
     EXPECT_EQ(info["interfaceVersion"], nlohmann::json({{"major", 2}, {"minor", 6}}));
@@ -23,19 +23,15 @@ TEST(HostInfo, ReportsTheIdentityAsJson) {
 TEST(HostInfo, UnusablePluginFilesGiveOneLineAndExitCode2) {
     TempDir dir;
     const std::string notALibrary = dir.Write("Vivo.so", "not a shared object").string();
-    struct Row {
-        const char* name;
-        std::string arguments;
-        const char* says;
+    // Columns: name, shell command, part of the one line on standard error.
+    const struct { const char* name; std::string script; const char* says; } rows[] = {
+        {"missing file", "$HOST --plugin " + Quoted((dir.path() / "none.so").string()) + " info", "cannot load plug-in"},
+        {"not a library", "$HOST --plugin " + Quoted(notALibrary) + " info", "cannot load plug-in"},
+        {"unknown command", "$VIVO frobnicate", "unknown command \"frobnicate\""},
     };
-    const Row rows[] = {
-        {"missing file", "--plugin '" + (dir.path() / "none.so").string() + "' info", "cannot load plug-in"},
-        {"not a library", "--plugin '" + notALibrary + "' info", "cannot load plug-in"},
-        {"unknown command", "--plugin '" + BuiltPluginFile().string() + "' frobnicate", "unknown command \"frobnicate\""},
-    };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const HostRun run = RunHost(row.arguments);
+        const HostRun run = RunShell(row.script);
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_NE(run.err.find(row.says), std::string::npos) << run.err;
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "not one line: " << run.err;

@@ -31,11 +31,7 @@ TEST(ProjectFile, OptionStringsStayRawAndRoundTrip) {
 }
 
 TEST(ProjectFile, MistakesNameTheFileAndLine) {
-    struct Row {
-        const char* name;
-        std::string text;
-        const char* message;
-    };
+    struct Row { const char* name; std::string text; const char* message; };  // message: what the error starts with
     const Row rows[] = {
         {"no version", "@project P\n@toolchain T\n", "p.vivo:2: no @version line"},
         {"phase without a bar", std::string(kHeader) + "@phases\nVeltora Bindex\n", "p.vivo:5: a phase line"},

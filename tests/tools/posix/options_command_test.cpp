@@ -11,15 +11,10 @@
 namespace vivo::test {
 namespace {
 
-// `vivo options` with each word quoted for the shell.
-HostRun Options(const std::vector<std::string>& words) {
-    std::string line = "--plugin '" + BuiltPluginFile().string() + "' options";
-    for (const std::string& word : words) {
-        line += " '";
-        for (char c : word) line += c == '\'' ? std::string("'\\''") : std::string(1, c);
-        line += "'";
-    }
-    return RunHost(line);
+// `vivo options` with `words`.
+HostRun Options(std::vector<std::string> words) {
+    words.insert(words.begin(), "options");
+    return RunVivo(words);
 }
 
 constexpr const char* kCompilerOptions =
