@@ -639,7 +639,7 @@ constexpr std::size_t kFlushSize = 1 << 16;
 // Hands what a stream writes to `append`: nlohmann-json quotes a string into it piece by piece.
 class AppendingStreamBuffer : public std::streambuf {
 public:
-    explicit AppendingStreamBuffer(std::function<void(std::string_view)> append) : append_(std::move(append)) {}
+    explicit AppendingStreamBuffer(TextSink append) : append_(std::move(append)) {}
 
 protected:
     std::streamsize xsputn(const char* bytes, std::streamsize count) override {
@@ -654,7 +654,7 @@ protected:
     }
 
 private:
-    std::function<void(std::string_view)> append_;
+    TextSink append_;
 };
 
 }  // namespace
@@ -692,6 +692,7 @@ void ReportWriter::Quoted(std::string utf8) {
         Flush(false);
     });
     std::ostream stream(&appending);
+    stream.exceptions(std::ios::badbit);  // a failed write of the report passes on, not into the stream's state
     stream << Json(std::move(utf8));
 }
 

@@ -60,9 +60,6 @@ SummaryLines ReadSummary(std::string_view upgradeText);
 
 class Migration;
 
-// Where the text and the JSON go, piece by piece.
-using TextSink = std::function<void(std::string_view)>;
-
 // The comparison of one project's change. Refers to `before` and `change`, which must outlive it.
 class Migration {
 public:

@@ -166,7 +166,7 @@ Project ParseProject(std::string_view text, const std::string& file) {
     return project;
 }
 
-void FormatProject(const Project& project, const std::function<void(std::string_view)>& write) {
+void FormatProject(const Project& project, const TextSink& write) {
     std::string text;
     text += "@project " + project.name + "\n";
     text += "@toolchain " + project.toolchain + "\n";
@@ -187,12 +187,6 @@ void FormatProject(const Project& project, const std::function<void(std::string_
     write(text);
 }
 
-std::string FormatProject(const Project& project) {
-    std::string text;
-    FormatProject(project, [&](std::string_view piece) { text += piece; });
-    return text;
-}
-
 TextAroundOptions::TextAroundOptions(std::string_view text, const PhaseOptions& block)
     : before(text.substr(0, block.begin)),
       after(text.substr(block.end)),
@@ -200,7 +194,7 @@ TextAroundOptions::TextAroundOptions(std::string_view text, const PhaseOptions& 
       emptyBlock(block.begin == block.end),
       lastLineOpen(block.begin == text.size() && !text.empty() && text.back() != '\n') {}
 
-void TextAroundOptions::Write(std::string_view options, const std::function<void(std::string_view)>& write) const {
+void TextAroundOptions::Write(std::string_view options, const TextSink& write) const {
     const std::string_view newline = crlf ? "\r\n" : "\n";
     // An empty block gets a line of its own: behind its "@options" line, or after the file's last line
     // when that has no line end.
@@ -216,12 +210,6 @@ void TextAroundOptions::Write(std::string_view options, const std::function<void
     }
     if (ownLine && !lastLineOpen) write(newline);
     write(after);
-}
-
-std::string ReplaceOptions(std::string_view text, const PhaseOptions& block, std::string_view options) {
-    std::string result;
-    TextAroundOptions(text, block).Write(options, [&](std::string_view piece) { result += piece; });
-    return result;
 }
 
 }  // namespace vivo::host

@@ -22,6 +22,9 @@
 
 namespace vivo::host {
 
+// Where a text goes, piece by piece (project files, reports: option strings can be very large).
+using TextSink = std::function<void(std::string_view)>;
+
 // One option block. The option string is kept inside the line that the plug-in's phase options list
 // holds for it, "tool|options", followed by that line's NUL and the list's closing NUL: a phase made
 // from this block alone is passed to the plug-in without a copy (option strings can be very large).
@@ -77,10 +80,8 @@ struct ProjectFileError : std::runtime_error {
 // Reads a project file's text; `file` names it in errors.
 Project ParseProject(std::string_view text, const std::string& file);
 
-// The text of a project file for `project`, handed to `write` in pieces (option strings stay where they
-// are, however large).
-void FormatProject(const Project& project, const std::function<void(std::string_view)>& write);
-std::string FormatProject(const Project& project);
+// The text of a project file for `project`, handed to `write` in pieces.
+void FormatProject(const Project& project, const TextSink& write);
 
 // A project file's text around one option block: what an edit of that block leaves as it was.
 struct TextAroundOptions {
@@ -93,10 +94,7 @@ struct TextAroundOptions {
     TextAroundOptions(std::string_view text, const PhaseOptions& block);
     // The file with `options` in the block's place, handed to `write` in pieces: comments, blank lines
     // and the file's line ends (LF or CR LF) stay as they were.
-    void Write(std::string_view options, const std::function<void(std::string_view)>& write) const;
+    void Write(std::string_view options, const TextSink& write) const;
 };
-
-// The project file's `text` with the option string of `block` replaced by `options`.
-std::string ReplaceOptions(std::string_view text, const PhaseOptions& block, std::string_view options);
 
 }  // namespace vivo::host

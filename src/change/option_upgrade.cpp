@@ -68,9 +68,8 @@ static_assert(kDispatch.size() == kConversionKindCount, "one run per conversion 
 
 }  // namespace
 
-std::optional<std::string> OptionUpgradeDriver::UpgradePhaseOptions(ConversionKind kind, std::string_view phaseName,
-                                                                    const OptionLines& lines,
-                                                                    ChangeSummary& summary) {
+std::optional<std::string> UpgradePhaseOptions(ConversionKind kind, std::string_view phaseName,
+                                               const OptionLines& lines, ChangeSummary& summary) {
     ConversionContext context;
     if (!context.PreScan(lines)) return std::nullopt;
     std::string result;

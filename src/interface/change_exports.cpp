@@ -41,11 +41,8 @@ public:
     std::optional<std::string> Upgrade(const char* phaseName, const char* optionList) {
         OptionLines lines;  // views: the caller's list outlives the call, and may be very large
         ReadNulList(optionList, lines);
-        return driver_.UpgradePhaseOptions(CurrentConversionKind(), phaseName, lines, Summary());
+        return vivo::UpgradePhaseOptions(CurrentConversionKind(), phaseName, lines, Summary());
     }
-
-private:
-    OptionUpgradeDriver driver_;
 };
 
 class PhaseMappingUpgrade final : public Handler {

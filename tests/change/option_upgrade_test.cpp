@@ -1,4 +1,4 @@
-// The option upgrade driver (pre-scan, delivery through the export) and the six steps between
+// The option upgrade (pre-scan, delivery through the export) and the six steps between
 // neighbouring KZ toolchain versions. Each kind's notes and results are the end-to-end conversions (tests/e2e).
 #include <gtest/gtest.h>
 

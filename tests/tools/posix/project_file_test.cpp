@@ -22,7 +22,9 @@ TEST(ProjectFile, OptionStringsStayRawAndRoundTrip) {
               " [S|INCLUDE|\"a b\"|\"c]]\"] # not a comment\n[B|DEBUG|1] ");
     EXPECT_EQ(*project.OptionsOf("Veltora Bindex"), "");
     EXPECT_FALSE(project.OptionsOf("Veltora KZ Assembler"));
-    const Project again = ParseProject(FormatProject(project), "again.vivo");
+    std::string formatted;
+    FormatProject(project, [&](std::string_view piece) { formatted += piece; });
+    const Project again = ParseProject(formatted, "again.vivo");
     EXPECT_EQ(again.phases, project.phases);
     EXPECT_EQ(again.mappings, project.mappings);
     ASSERT_EQ(again.options.size(), 2u);
