@@ -24,7 +24,7 @@ unset ASAN_OPTIONS UBSAN_OPTIONS
 [ -x "$build/tests/vivo_tests" ] || "$root/scripts/build.sh" "$build"
 # The black-box tests: every export through the loaded Vivo.so, with caller buffers and guard bytes.
 # Tests that start the vivo program or another process are left to the sanitizer pass.
-filter='-ClassifyCommand.*:KeywordsCommand.*:OptionsCommand.*:HostInfo.*:HostSafety.*:ChangeReview.*:EditorCommand.*:KzChange.*:ReportDialogOnTerminal.*:TextFileAsUser.*'
+filter='-ClassifyCommand.*:KeywordsCommand.*:OptionsCommand.*:HostInfo.*:HostSafety.*:ChangeReview.*:EditorCommand.*:KzChange.*:TextFileAsUser.*'
 valgrind --quiet --error-exitcode=99 --leak-check=full --errors-for-leak-kinds=definite,indirect \
   --track-origins=no --child-silent-after-fork=yes \
   "$build/tests/vivo_tests" --gtest_brief=1 "--gtest_filter=$filter"

@@ -1,21 +1,16 @@
-// The pieces of the cross-family conversions: the conversion table, the helpers, and the frame. Each
-// table row's output is checked end to end on the example projects (tests/e2e); here what they cannot show.
+// The item-list rewrites of the cross-family conversions, case by case. Each conversion table row's
+// output is checked end to end on the example projects (tests/e2e).
 #include <gtest/gtest.h>
 
-#include <array>
 #include <string>
 #include <vector>
 
 #include "change/conversion_helpers.h"
-#include "change/conversion_table.h"
-#include "change/cross_family.h"
-#include "summary/change_summary.h"
 
 namespace vivo {
 namespace {
 
 using Items = std::vector<std::string>;
-using Lines = Items;
 
 // The rewrites of a whole item list. Columns: name, rewrite, items before, items after.
 struct RewriteRow { const char* name; void (*rewrite)(Items&); Items before, after; };
@@ -61,113 +56,6 @@ TEST(ConversionHelpers, RewriteItemLists) {
         Items items = row.before;
         row.rewrite(items);
         EXPECT_EQ(items, row.after);
-    }
-}
-
-TEST(ConvertAssemblyItem, RebuildsTheNestedAssemblerOptions) {
-    struct Row { const char* name; Items source, appended; };  // the source lines; what follows "[V|VERSION|1]"
-    const std::array rows = {
-        Row{"no source line", {}, {}},
-        Row{"no assembly item", {"[B|DEBUG|1]"}, {}},
-        Row{"only the first line is read", {"[B|DEBUG|1]", R"([S|ASSEMBLY|"[B|HEAP|1]]"])"}, {}},
-        Row{"empty inner text", {R"([S|ASSEMBLY|""])"}, {R"([S|ASSEMBLY|"[V|VERSION|1]]"])"}},
-        Row{"heap define, unmatched and other values dropped",
-            {R"([S|CPU|X] [S|ASSEMBLY|"[B|HEAP|1]] [B|LIST|1]] [B|SKIPDEPENDENCY|0]] [B|SKIPDEPENDENCY|1]]"])"},
-            {R"([S|ASSEMBLY|"[V|VERSION|1]] [S|DEFINE|__HEAP__=1]] [B|SKIPDEPENDENCY|1]]"])"}},
-        Row{"object path without the file-leaf macro kept", {R"([S|ASSEMBLY|"[S|OUTPUTPATH|""out.r30""]] [B|GOPTIMIZE|1]]"])"},
-            {R"([S|ASSEMBLY|"[V|VERSION|1]] [S|OUTPUTPATH|""out.r30""]] [B|GOPTIMIZE|1]]"])"}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        Items items = {"[V|VERSION|1]"}, expected = items;
-        ChangeSummary summary;
-        ConvertAssemblyItem(row.source, items, summary);
-        EXPECT_TRUE(summary.lines().empty());
-        expected.insert(expected.end(), row.appended.begin(), row.appended.end());
-        EXPECT_EQ(items, expected);
-    }
-}
-
-TEST(ReadRtosVersionNumbers, FollowsScanfRules) {
-    struct Row { const char* name; std::array<int, 3> numbers; };
-    const std::array rows = {
-        Row{"V.1.2 Release 3", {1, 2, 3}},
-        Row{"V.1.2Release 3", {1, 2, 3}},      // a blank of the pattern matches no blank too
-        Row{"V.1.2 \tRelease  4", {1, 2, 4}},  // ... or any run of white space
-        Row{"V. 7.8 Release 9", {7, 8, 9}},    // a number skips white space before it
-        Row{"V.5.x Release 1", {5, 0, 0}},     // reading stops at the first mismatch
-        Row{"v.1.2 Release 3", {0, 0, 0}},
-        Row{"", {0, 0, 0}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(ReadRtosVersionNumbers(row.name), row.numbers);
-    }
-}
-
-constexpr std::array kRows = {
-    ConversionRow{"[B|DEBUG|", nullptr, "[B|DEBUG|", nullptr},
-    ConversionRow{"[B|DEBUG|", "-g", "[B|STACK|", "-stack"},
-    ConversionRow{"[B|HEAP|1]", "-D", "[S|DEFINE|__HEAP__=1]", "-D"},
-    ConversionRow{"[S|X|", "-x", "[B|X|1] [S|Y|", "-y"},
-    ConversionRow{"[S|N|", nullptr, "[S|N|", ""},
-};
-
-const std::string kHeading = "\r\nPhaseOptions:\r\n";
-
-// Columns: name, source lines, items appended behind "[V|VERSION|1]", lines the summary gains.
-struct ConvertRow { const char* name; Lines source, items, summary; };
-
-TEST(ConvertOptionItems, AppliesEveryRowToEveryItem) {
-    const std::string g = "  Option -g has been converted to -stack\r\n";
-    const std::array rows = {
-        ConvertRow{"equal labels log nothing", {"[B|HEAP|1]"}, {"[S|DEFINE|__HEAP__=1]"}, {}},
-        ConvertRow{"longer item keeps its rest", {"[B|HEAP|1]]"}, {"[S|DEFINE|__HEAP__=1]]"}, {}},
-        ConvertRow{"two rows with one prefix, in row order", {"[B|DEBUG|0]"}, {"[B|DEBUG|0]", "[B|STACK|0]"}, {kHeading, g}},
-        ConvertRow{"heading once, lines in order, each once", {"[S|X|\"a b\"] [B|DEBUG|1]", "\t[S|X|c]\r\n"},
-                   {"[B|X|1] [S|Y|\"a b\"]", "[B|DEBUG|1]", "[B|STACK|1]", "[B|X|1] [S|Y|c]"},
-                   {kHeading, "  Option -x has been converted to -y\r\n", g}},
-        ConvertRow{"unmatched and case-different items dropped", {"[S|CPU|KZ600] [b|DEBUG|1] [B|HEAP|0] [B|DEBUGX|1]"}, {}, {}},
-        ConvertRow{"a null label differs from an empty one", {"[S|N|1]"}, {"[S|N|1]"}, {kHeading, "  Option  has been converted to \r\n"}},
-    };
-    for (const ConvertRow& row : rows) {
-        SCOPED_TRACE(row.name);
-        ChangeSummary summary;
-        Lines items = {"[V|VERSION|1]"}, expected = items;
-        ConvertOptionItems(row.source, ConversionTable{{kRows}}, items, summary);
-        expected.insert(expected.end(), row.items.begin(), row.items.end());
-        EXPECT_EQ(items, expected);
-        EXPECT_EQ(summary.lines(), row.summary);
-    }
-}
-
-// A table made of stretches (as Lumo V7 is Lumo V6 with one row inserted) is read stretch by stretch.
-TEST(ConvertOptionItems, ReadsTheStretchesOfATableInOrder) {
-    constexpr std::array kFirst = {Kept("[S|A|")};
-    constexpr std::array kSecond = {Renamed("[S|A|", "[S|B|")};
-    Lines items;
-    ChangeSummary summary;
-    ConvertOptionItems({"[S|A|1]"}, ConversionTable{{ConversionRows(kSecond), kFirst, kSecond}}, items, summary);
-    EXPECT_EQ(items, (Lines{"[S|B|1]", "[S|A|1]", "[S|B|1]"}));
-}
-
-TEST(CrossFamilyConversions, ToolsAndListsTheTablesDoNotCover) {
-    // Columns: name, conversion, phase, source lines, the result text before and after.
-    struct Row { const char* name; ConversionStep conversion; const char* phase; Lines source; std::string before, result; };
-    const std::array rows = {
-        Row{"old tool name", ChangeTessaroV90400toKZV10100, "Veltora Tessaro C/C++ Compiler", {"[B|DEBUG|1]"}, "", ""},
-        Row{"tool names are case-sensitive", ChangePexaV54500toKZV10100, "veltora bindex", {"[B|DEBUG|1]"}, "", ""},
-        Row{"no option strings", ChangeLumoV60000toKZV10100, "Veltora Bindex", {}, "", "[V|VERSION|6]"},
-        Row{"appended behind existing text", ChangeTessaroV90400toKZV10100, "Veltora KZ Assembler", {"[B|DEBUG|0]"}, "[S|X|1]",
-            "[S|X|1] [V|VERSION|1] [B|DEBUG|0]"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        ChangeSummary summary;
-        std::string result = row.before;
-        EXPECT_EQ(row.conversion(row.phase, row.source, result, summary), 0);
-        EXPECT_EQ(result, row.result);
-        EXPECT_TRUE(summary.lines().empty());
     }
 }
 

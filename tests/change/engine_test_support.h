@@ -1,6 +1,6 @@
 #pragma once
 // Shared pieces of the toolchain change tests: toolchain records, a plug-in copy with its own TC.ini,
-// calls through guarded caller buffers, and the report of a change.
+// calls through guarded caller buffers.
 
 #include <gtest/gtest.h>
 
@@ -9,14 +9,12 @@
 
 #include "options/option_string.h"
 #include "support/guarded_call.h"
-#include "support/no_terminal.h"
 
 namespace vivo::test {
 
 inline constexpr const char* kKZ = "Veltora KZ Standard Toolchain";
 inline constexpr const char* kPexa = "Veltora Pexa Standard Toolchain";
 inline constexpr const char* kSarnokiLumo = "Sarnoki Lumo,Lumo/T Standard Toolchain";
-inline constexpr const char* kVeltoraLumo = "Veltora Lumo,Lumo/T Standard Toolchain";
 inline constexpr const char* kTessaro = "Veltora Tessaro RISC engine Standard Toolchain";
 inline constexpr const char* kLibraryGenerator = "Veltora KZ C/C++ Library Generator";
 inline constexpr const char* kConfigurator = "Veltora KZ Configurator";
@@ -50,26 +48,9 @@ public:
             << change.fromName << " " << change.fromVersion << " to " << change.toVersion;
     }
 
-    // The report of the change as Upgrade.txt holds it, line breaks back to CR LF.
-    std::string Report() const {
-        {
-            NoTerminal console;  // no keys awaited when the tests run from a terminal
-            VIVO_CALL_EXPORT(*plugin_, DisplaySummaryInformation)("P", dir_.path().string().c_str());
-        }
-        std::string text = ReadBytes(dir_.path() / "Upgrade.txt");
-        for (std::size_t at; (at = text.find("\r\r\n")) != std::string::npos;) text.erase(at, 1);
-        return text;
-    }
-
 private:
     TempDir dir_;
     std::unique_ptr<Plugin> plugin_;
 };
-
-// The report header of a change, as the summary dialog writes it for project "P".
-inline std::string ReportHeader(const Change& change) {
-    return std::string("Project name : P\r\n\r\n") + change.fromName + " " + change.fromVersion +
-           " was upgraded to\r\n   " + kKZ + " " + change.toVersion + ".\r\n\r\n";
-}
 
 }  // namespace vivo::test

@@ -1,4 +1,4 @@
-// The option upgrade (pre-scan, delivery through the export) and the six steps between
+// The option upgrade's pre-scan and the six steps between
 // neighbouring KZ toolchain versions. Each kind's notes and results are the end-to-end conversions (tests/e2e).
 #include <gtest/gtest.h>
 
@@ -48,38 +48,6 @@ TEST(OptionUpgrade, PreScan) {
                            row.libraryGeneratorLine, row.linkerLine, row.existingLibrary));
         EXPECT_EQ(c.toolNames.size(), row.lines.size());
     }
-}
-
-const std::string kHeading = "\r\nPhaseOptions:\r\n";
-const std::string kSectionNote = "  Option -section=L=C is added. Please check it in C/C++ and Standard Library options.\r\n";
-
-const StringList kProject = {Line(kLibraryGenerator, "[S|ENDIAN|BIG]"), Line(kCompiler, "[B|MAP|1]"), Line(kAssembler, ""),
-                             Line(kLinker, "[B|MAP|1]")};
-
-const Change k10001to10100{kKZ, "1.00.01", "1.01.00"};
-
-auto UpgradeOptions(const EnginePlugin& engine, const std::string& list) {
-    return [&engine, list](char* b, int32_t* n) {
-        const VivoToolchainRecord from{12, kKZ, "1.00.01"}, to{12, kKZ, "1.01.00"};
-        return VIVO_CALL_EXPORT(engine.plugin(), UpgradePhaseOptions)(&from, &to, kCompiler, 0, list.c_str(), b, n);
-    };
-}
-
-TEST(OptionUpgrade, TooSmallBufferThenRetryThroughTheExport) {
-    EnginePlugin engine;
-    engine.Begin(k10001to10100);
-    const std::string list = NulListOf(kProject);
-    ExpectDelivers(UpgradeOptions(engine, list), std::string("[B|MAP|1] [S|SECTION|L=C]") + '\0');
-    EXPECT_EQ(engine.Report(), ReportHeader(k10001to10100) + kHeading + kSectionNote);
-}
-
-// Both fail before any step, so the kind's note is not added.
-TEST(OptionUpgrade, EmptyListAndLineWithoutBarThroughTheExport) {
-    EnginePlugin engine;
-    engine.Begin(k10001to10100);
-    for (const std::string& list : {std::string(1, '\0'), NulList({kProject[1], "no bar"})})
-        ExpectWritesNothing(UpgradeOptions(engine, list), 1);
-    EXPECT_EQ(engine.Report(), ReportHeader(k10001to10100));
 }
 
 
@@ -135,21 +103,6 @@ TEST(VersionSteps, EachStep) {
         std::string result;
         EXPECT_EQ((context.*row.step)(row.phase, context.optionStrings, result), 0);
         EXPECT_EQ(result, row.expected);
-    }
-}
-
-constexpr Step kAllSteps[] = {&C::Upgrade10000to10001, &C::Upgrade10001to10100, &C::Upgrade10100to10200,
-                               &C::Upgrade10200to10201, &C::Downgrade10201to10200, &C::Downgrade10200to10100};
-
-TEST(VersionSteps, CommonStart) {
-    for (std::size_t i = 0; i < std::size(kAllSteps); ++i) {
-        SCOPED_TRACE("step " + std::to_string(i));
-        ConversionContext context;
-        ASSERT_TRUE(context.PreScan(kBigProject));
-        std::string result = "earlier", none;  // another tool gets the first option string, whatever the result held
-        EXPECT_EQ((context.*kAllSteps[i])(kConfigurator, context.optionStrings, result), 0);
-        EXPECT_EQ(result, kLibrary);
-        EXPECT_EQ((context.*kAllSteps[i])(kCompiler, {}, none), 1);  // no option strings
     }
 }
 

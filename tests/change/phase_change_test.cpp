@@ -47,13 +47,6 @@ TEST(PhaseOrder, RewriteAndSummarySection) {
     }
 }
 
-auto AskOrder(const EnginePlugin& engine, Change change, std::string old) {
-    return [&engine, change, old](char* b, int32_t* n) {
-        const VivoToolchainRecord from{12, change.fromName, change.fromVersion}, to{12, kKZ, change.toVersion};
-        return VIVO_CALL_EXPORT(engine.plugin(), UpgradePhaseOrder)(&from, &to, old.c_str(), b, n);
-    };
-}
-
 auto AskPhases(const EnginePlugin& engine, std::string states, std::string phases, const char* phaseName) {
     return [&engine, states, phases, phaseName](char* b, int32_t* n) {
         return VIVO_CALL_EXPORT(engine.plugin(), UpgradePhases)("", "", states.c_str(), phases.c_str(), phaseName, b, n);
@@ -62,71 +55,8 @@ auto AskPhases(const EnginePlugin& engine, std::string states, std::string phase
 
 const std::string kNone(1, '\0');  // an empty list
 
-TEST(PhaseOrder, CrossFamilyOrderThroughTheExportRetriedOnce) {
-    EnginePlugin engine;
-    const Change lumo{kSarnokiLumo, "6.00.00", "1.01.00"};
-    const StringList old = {"Sarnoki Lumo,Lumo/T C/C++ Compiler|SYSTEM|1", "Sarnoki Bindex|SYSTEM|1"};
-    std::string delivered = kOrder2014;
-    std::replace(delivered.begin(), delivered.end(), '\n', '\0');
-    ExpectDelivers(AskOrder(engine, lumo, NulListOf(old)), delivered);
-    EXPECT_EQ(engine.Report(), ReportHeader(lumo) + Section(old, kOrder2014));  // the retry added nothing
-}
-
-TEST(PhaseOrder, InFamilyOrderComesBackByteForByte) {
-    EnginePlugin engine;
-    const std::string old = NulList({"Veltora KZ C/C++ Compiler|SYSTEM|1", "Veltora Bindex||0", "x"});
-    ExpectDelivers(AskOrder(engine, {kKZ, "1.01.00", "1.02.00"}, old), old);
-}
-
-// The kind is stored before the order is read, so a malformed line leaves it set; a failed look-up
-// leaves the previous change's kind.
-TEST(PhaseOrder, KindStoredDespiteMalformedLineKeptAfterFailedLookup) {
-    EnginePlugin engine;
-    const std::pair<Change, std::string> calls[] = {{{kTessaro, "9.04.00", "1.01.00"}, NulList({"a|b|c|d"})},
-                                                    {{kPexa, "7.00.00", "1.01.00"}, kNone}};
-    for (const auto& [change, order] : calls) {
-        ExpectWritesNothing(AskOrder(engine, change, order), 1);
-        ExpectDelivers(AskPhases(engine, kNone, kNone, kCompiler), std::string("Veltora Tessaro C/C++ Compiler") + '\0' + '\0');
-    }
-}
-
-const Change kFromPexaV545{kPexa, "5.45.00", "1.01.00"};
-constexpr const char* kPexaLinker = "Veltora Pexa Linker";
-constexpr const char* kPexaLibrarian = "Veltora Pexa Librarian";
-constexpr const char* kPexaConverter = "Veltora Pexa Stype Converter";
-
-// Pexa V5.45: the state of the old linker, librarian and S-type converter (null: no line; "0"; or
-// another state) decides which of them supply the KZ linker, by code 9 * linker + 3 * librarian +
-// converter. The end-to-end conversions of the three Pexa V5.45 projects (tests/e2e) hold codes 15, 20
-// and 23; these rows hold codes where each digit's reading shows.
-struct DecisionRow { int code; const char *linker, *librarian, *converter; StringList answer; };
-const DecisionRow kDecisionRows[] = {
-    {0, nullptr, nullptr, nullptr, {}},
-    {5, nullptr, "0", "1", {kPexaConverter}},
-    {10, "0", nullptr, "0", {kPexaLinker, kPexaConverter}},
-    {14, "0", "0", "1", {kPexaConverter}},
-    {25, "1", "1", "0", {kPexaLinker}},
-};
-
 // An empty list is two NULs.
 std::string ListOf(const StringList& names) { return names.empty() ? std::string(2, '\0') : NulListOf(names); }
-
-TEST(PhaseList, PexaV545LinkerDecisionTable) {
-    EnginePlugin engine;
-    engine.Begin(kFromPexaV545);
-    for (const DecisionRow& row : kDecisionRows) {
-        SCOPED_TRACE("code " + std::to_string(row.code));
-        // Other phases and further fields around the three tools do not count.
-        std::string states = std::string("Veltora Pexa C Compiler|1") + '\0';
-        if (row.converter) states += std::string(kPexaConverter) + "|" + row.converter + "|x" + '\0';
-        if (row.librarian) states += std::string(kPexaLibrarian) + "|" + row.librarian + '\0';
-        if (row.linker) states += std::string(kPexaLinker) + "|" + row.linker + '\0';
-        states += '\0';
-        ExpectDelivers(AskPhases(engine, states, kNone, kLinker), ListOf(row.answer));
-    }
-    // A state line with one field fails.
-    ExpectWritesNothing(AskPhases(engine, NulList({"Veltora Pexa Linker|0", "Veltora Pexa Librarian"}), kNone, kLinker), 1);
-}
 
 // Columns: name, change (none: before any change), phase, phase list, the bytes delivered (a name and
 // one NUL, or a NUL-separated list). Each family's lists are the end-to-end conversions (tests/e2e).
@@ -162,21 +92,6 @@ TEST(PhaseList, Answers) {
 const StringList kKZMappings = {
     "Veltora KZ C/C++ Compiler|Object file|Veltora Bindex", "Veltora KZ C/C++ Compiler|Assembly source file|Veltora KZ Assembler",
     "Veltora KZ Assembler|Object file|Veltora Bindex", "Veltora KZ C/C++ Library Generator|Library file|Veltora Bindex"};
-
-// An old list like the new one too is all deleted and added again; an empty one still gets the heading.
-TEST(PhaseMapping, RewriteAndSummarySection) {
-    for (const StringList& old : {StringList{}, kKZMappings}) {
-        SCOPED_TRACE(old.size());
-        ChangeSummary summary;
-        std::string text;
-        for (const std::string& line : kKZMappings) text += line + "\n";
-        EXPECT_EQ(RewritePhaseMappings(old, summary), text + "\n");
-        StringList expected = {"\r\nPhaseMapping:\r\n"};
-        for (const std::string& line : old) expected.push_back("  \"" + line + "\" delete\r\n");
-        for (const std::string& line : kKZMappings) expected.push_back("  \"" + line + "\" add\r\n");
-        EXPECT_EQ(summary.lines(), expected);
-    }
-}
 
 // Cross-family: the KZ list (the text's "\n\n" end is two NULs); in-family: the old list byte for byte.
 TEST(PhaseMapping, ThroughTheExport) {

@@ -35,53 +35,6 @@ TEST(OptionStringTest, SplitQuoted) {
     }
 }
 
-TEST(OptionStringTest, ParseOptionString) {
-    using Set = std::map<std::string, std::string>;
-    struct Row { const char* name; const char* text; bool ok; Set set; };
-    const Row rows[] = {
-        {"two items", "[S|CPU|KZ600] [B|DEBUG|1]", true, {{"S|CPU", "KZ600"}, {"B|DEBUG", "1"}}},
-        {"quoted values", R"([S|INCLUDE|"a b"|"c|d"])", true, {{"S|INCLUDE", R"("a b"|"c|d")"}}},
-        {"duplicates, later first", "[S|X|a]\r\n[S|X|b]\t[S|X|c]", true, {{"S|X", "c|b|a"}}},
-        {"empty field dropped", "[S|X||a]", true, {{"S|X", "a"}}},
-        {"only whitespace", " \r\n\t ", true, {}},
-        {"empty value", "[B|DEBUG|]", false, {}},
-        {"two fields", "[S|X]", false, {}},
-        {"lone word last", "[S|CPU|KZ600] word", false, {}},
-        {"lone word first keeps items right of it", "word [S|CPU|KZ600]", false, {{"S|CPU", "KZ600"}}},
-        {"null text leaves the set", nullptr, false, {{"OLD|KEY", "kept"}}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        OptionSet set{{"OLD|KEY", "kept"}};
-        EXPECT_EQ(ParseOptionString(row.text, set), row.ok);
-        EXPECT_EQ(Set(set.begin(), set.end()), row.set);
-    }
-}
-
-TEST(OptionStringTest, ListsAndItems) {
-    struct Row { const char* name; std::string_view text; std::string_view delimiters; StringList tokens; };
-    const Row rows[] = {
-        {"newline alone", "\n", "\n", {""}},
-        {"trailing delimiter", "x|y|", "|", {"x", "y"}},
-        {"runs at both ends", "||a|| b||", "|", {"a", " b"}},
-        {"no quote handling", R"(a"b c")", " ", {R"(a"b)", R"(c")"}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        StringList list{"kept"};
-        SplitList(row.text, row.delimiters, list);
-        EXPECT_EQ(StringList(list.begin() + 1, list.end()), row.tokens);
-        std::string rest(row.text);  // the in-place form: the same tokens, one per call
-        for (const std::string& token : row.tokens) EXPECT_EQ(NextToken(rest, row.delimiters), token);
-        EXPECT_EQ(rest, "");
-    }
-    std::string text;
-    AppendWithSeparator(text, FormatOptionItem("S|CPU", "KZ600"), ' ');
-    AppendWithSeparator(text, FormatOptionItem("S|P", R"("a b"|x)"), ' ');
-    AppendWithSeparator(text, "", '|');
-    EXPECT_EQ(text, R"([S|CPU|KZ600] [S|P|"a b"|x]|)");
-}
-
 TEST(OptionStringTest, Escapes) {
     using Op = std::string (*)(std::string_view, std::string_view);
     struct Row { const char* name; Op op; std::string text; std::string_view chars; std::string result; };

@@ -68,23 +68,6 @@ TEST(BuildPath, JoinsDirectoryNameAndExtension) {
     EXPECT_EQ(BuildPath(directory.substr(0, 257), "f", "ob"), "C:\\" + std::string(249, 'd') + "\\f.ob");
 }
 
-TEST(IsRootedDirectory, AsTheStandardPathSplitterSeesTheDirectory) {
-    struct Row { const char* name; std::string_view path; bool expected; };
-    constexpr Row kRows[] = {
-        {"drive, rooted", "C:\\a\\b.c", true},
-        {"rooted", "\\a\\b", true},
-        {"relative", "a\\b", false},
-        {"drive-relative", "C:b", false},
-        {"empty", "", false},
-        {"forward slash first", "/a/b", false},
-        {"macro", "$(LIB)\\x.lib", false},
-    };
-    for (const Row& row : kRows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(IsRootedDirectory(row.path), row.expected);
-    }
-}
-
 TEST(CanonicalizeIfAbsolute, ChangesAbsolutePathsOnly) {
     struct Row { const char* name; std::string_view path; std::string_view expected; };
     constexpr Row kRows[] = {

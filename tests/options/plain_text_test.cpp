@@ -15,16 +15,5 @@ TEST(PlainText, ParseUnsignedReadsAsStrtoul) {
     for (const auto& row : rows) EXPECT_EQ(ParseUnsigned(row.text), row.expected) << row.text;
 }
 
-TEST(PlainText, TrimJoinAndNewlineLists) {
-    EXPECT_EQ(NewlineList({}), "\n\n");
-    EXPECT_EQ(NewlineList({"a", "b"}), "a\nb\n\n");
-    EXPECT_EQ(Trim("\" a b\"\"", "\""), " a b");
-    EXPECT_EQ(Trim("\"\"", "\""), "");
-    EXPECT_EQ(TrimLeft("]]a]", "]"), "a]");
-    EXPECT_EQ(TrimRight("]]a]", "]"), "]]a");
-    EXPECT_EQ(Joined({"a", "", "b"}, '|'), "a||b");
-    EXPECT_EQ(Joined({}, '|'), "");
-}
-
 }  // namespace
 }  // namespace vivo

@@ -18,53 +18,6 @@ namespace {
 
 using namespace std::string_view_literals;
 
-struct ClassifyRow {
-    const char* name;
-    std::string_view line;
-    int row;  // 1-based table row that must win, 0 for none
-    std::uint32_t recognised, errors, warnings, fatalErrors, messageFlag;
-    std::string_view text;
-};
-
-// One row per kind of line (every row's text is checked against the table read literally below), then
-// the order and anchoring rules.
-// Columns: name, line, winning row, recognised, errors, warnings, fatal errors, message flag, text.
-const ClassifyRow kClassifyRows[] = {
-    {"1 copyright", "Copyright (C) 2026 Veltora Corporation", 1, 1, 0, 0, 0, 0, ""},
-    {"6 information", "main.c(4) : C0100 (I) Function inlined", 6, 1, 0, 0, 0, 1, "main.c|4|30100|C0100 (I) Function inlined"},
-    {"7 error", "main.c(12) : C2500 (E) Syntax error", 7, 1, 1, 0, 0, 1, "main.c|12|32500|C2500 (E) Syntax error"},
-    {"8 warning", "** L1100 (W) Cannot find \"P\"", 8, 1, 0, 1, 0, 1, "None|None|121100|L1100 (W) Cannot find \"P\""},
-    {"9 fatal", "main.c(1) : C4000 (F) Out of memory", 9, 1, 0, 0, 1, 1, "main.c|1|34000|C4000 (F) Out of memory"},
-    {"10 fatal dash", "A0001 (-) Cannot open file", 10, 1, 0, 0, 1, 1, "None|None|10001|A0001 (-) Cannot open file"},
-    {"28 command", "if not exist out mkdir out", 28, 1, 0, 0, 0, 1, ""},
-    // Order and anchoring.
-    {"information before error", "a.c(2) : C1 (E) x (I)", 6, 1, 0, 0, 0, 1, "a.c|2|30001|C1 (E) x (I)"},
-    {"information far behind an error", "a.c(2) : C1 (E) xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx (I)", 6, 1, 0, 0, 0, 1,
-     "a.c|2|30001|C1 (E) xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx (I)"},
-    {"banner row before anywhere row", "Copyright (C) (E)", 1, 1, 0, 0, 0, 0, ""},
-    {"anywhere row before later banner", "KZ Family Assembler (W)", 8, 1, 0, 1, 0, 1, "None|None|10000|KZ Family Assembler (W)"},
-    {"banner text later in line", "note: KZ Family C/C++ Compiler", 0, 0, 0, 0, 0, 0, ""},
-    {"compile driver wins over compiler", "KZ Family C/C++ Compile Driver", 24, 1, 0, 0, 0, 0, ""},
-    {"indented totals are not stars", "  *****TOTAL", 0, 0, 0, 0, 0, 0, ""},
-    {"case matters", "If not exist out mkdir out", 0, 0, 0, 0, 0, 0, ""},
-    {"command without its blank", "if not exist", 0, 0, 0, 0, 0, 0, ""},
-};
-
-TEST(BuildOutput, ClassifiesByTheFirstMatchingRow) {
-    LineInfo reused;  // holds the row before's values, which must not leak into the next row's
-    for (const ClassifyRow& row : kClassifyRows) {
-        SCOPED_TRACE(row.name);
-        const ClassificationRow* found = FindClassificationRow(row.line);
-        EXPECT_EQ(found == nullptr ? 0 : found - kClassificationTable.data() + 1, row.row);
-        ClassifyOutputLine(row.line, reused);
-        for (const LineInfo& info : {ClassifyOutputLine(row.line), reused}) {
-            EXPECT_EQ((std::array{info.recognised, info.errors, info.warnings, info.fatalErrors, info.messageFlag}),
-                      (std::array{row.recognised, row.errors, row.warnings, row.fatalErrors, row.messageFlag}));
-            EXPECT_EQ(info.text, row.text);
-        }
-    }
-}
-
 TEST(BuildOutput, MessageCodeByPrefix) {
     // Rows of the message-code table whose prefixes share a letter or stand in for another, then the
     // reading of the number. Columns: name, code word, code.

@@ -1,7 +1,6 @@
-// Include directories and defines through the exports, byte for byte, and Set/Get round trips.
+// Include directories and defines through the exports, byte for byte.
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,61 +65,6 @@ TEST(IncludeDefinesExports, DeliverExactly) {
         auto call = [&](char* b, int32_t* l) { return Call(row.defines, row.tool, row.options, set, b, l); };
         if (set != nullptr) ExpectDeliversTerminated(call, row.expected);
         else ExpectDelivers(call, row.expected);
-    }
-}
-
-TEST(IncludeDefinesExports, OnlyCompilerAndAssemblerHaveTheSettings) {
-    const std::string list = NulList({"x"});
-    for (const char* tool : {kLinker, "Notepad", ""}) {
-        for (bool defines : {false, true}) {
-            SCOPED_TRACE(std::string(tool) + (defines ? " defines" : " includes"));
-            ExpectWritesNothing([&](char* b, int32_t* l) { return Call(defines, tool, "[S|DEFINE|A]", nullptr, b, l); }, 1);
-            ExpectWritesNothing([&](char* b, int32_t* l) { return Call(defines, tool, "", &list, b, l); }, 1);
-        }
-    }
-}
-
-// Text from 1 to `most` random pieces.
-std::string Pieces(std::mt19937& random, std::vector<std::string_view> pieces, size_t most) {
-    std::string text;
-    for (size_t n = 1 + random() % most; n > 0; --n) text += pieces[random() % pieces.size()];
-    return text;
-}
-
-// Directories hold anything a path can but double quotes alone (they and the enclosing ones form one
-// run, read pairwise). A bar in a define only inside a quoted stretch: the bar separates defines.
-std::string RandomEntry(std::mt19937& random, bool define) {
-    if (!define) {
-        std::string d = Pieces(random, {"a", "Z", "9", "_", ".", "\\", " ", "|", "\"", "]", "[", "]]", "\"\"", "$(CONFIGDIR)", ","}, 8);
-        return d.find_first_not_of('"') == std::string::npos ? d + 'd' : d;
-    }
-    std::string d = Pieces(random, {"A", "b", "_", "1", "=", "$(PROJECTNAME)", "]", "["}, 4);
-    if (random() % 2) d += Pieces(random, {" ", "x", "]"}, 3);
-    if (random() % 2) d += "\"" + Pieces(random, {"v", " ", "|", "]", "$(M)"}, 4) + "\"";
-    return d;
-}
-
-TEST(IncludeDefinesProperty, SetThenGetGivesBackTheListAndKeepsOtherItems) {
-    std::mt19937 random(20261205);
-    for (int iteration = 0; iteration < 400; ++iteration) {
-        const bool defines = iteration % 2 == 1;
-        const char* tool = random() % 2 ? kCompiler : kAssembler;
-        const std::string prefix = defines ? "[S|DEFINE|" : "[S|INCLUDE|";
-        std::vector<std::string> entries(random() % 5);
-        for (std::string& entry : entries) entry = RandomEntry(random, defines);
-        const Placed placed = PlaceAmong(random, random() % 2 ? prefix + "\"old\"]" : "");
-        SCOPED_TRACE("iteration " + std::to_string(iteration) + ", options: " + placed.options);
-
-        const std::string list = NulList(entries);
-        const std::string result = DeliveredAtItsSize(
-            [&](char* b, int32_t* l) { return Call(defines, tool, placed.options.c_str(), &list, b, l); });
-        ASSERT_TRUE(result.ends_with('\0'));
-        const std::string set = result.substr(0, result.size() - 1);
-        if (entries.empty()) EXPECT_EQ(set, placed.others);
-        else EXPECT_TRUE(set.starts_with(placed.head + prefix) && set.ends_with("]" + placed.tail)) << set;
-        const std::string got =
-            DeliveredAtItsSize([&](char* b, int32_t* l) { return Call(defines, tool, set.c_str(), nullptr, b, l); });
-        EXPECT_EQ(got, entries.empty() ? std::string("\0\0"sv) : list);
     }
 }
 

@@ -41,48 +41,6 @@ TEST(LinkerQueryExports, MapFileAndLibraries) {
     }
 }
 
-TEST(LinkerQueryExports, SetLibraryFilesIsTerminatedText) {
-    // Columns: name, linker option string, host's library text, new option string.
-    const struct { const char* name; const char* options; const char* libraries; std::string_view result; } rows[] = {
-        {"appended", "[S|CPU|KZ600]", "Library=A,B", "[S|CPU|KZ600] [S|INPUTLIBRARY|\"A\"|\"B\"]"},
-        {"replaced in place, quotes of the text dropped", "[S|INPUTLIBRARY|\"old\"]\t[B|DEBUG|1]",
-         "Library=\"x y.lib\",\"$(CONFIGDIR)\\z.lib\"", "[S|INPUTLIBRARY|\"x y.lib\"|\"$(CONFIGDIR)\\z.lib\"] [B|DEBUG|1]"},
-        {"without the Library= part", "", "a.lib", "[S|INPUTLIBRARY|\"a.lib\"]"},
-        {"cut at the first =", "", "Library=a=b.lib", "[S|INPUTLIBRARY|\"a=b.lib\"]"},
-        {"no library named removes the item", "[S|CPU|KZ600]  [S|INPUTLIBRARY|\"a\"]\r\n[B|DEBUG|1]", "Library=", "[S|CPU|KZ600] [B|DEBUG|1]"},
-        {"empty text keeps the other items", "[S|CPU|KZ600]", "", "[S|CPU|KZ600]"},
-        {"quotes only name nothing", "[S|CPU|KZ600] [S|INPUTLIBRARY|\"a\"]", "\"\"", "[S|CPU|KZ600]"},
-    };
-    auto set = VIVO_CALL_EXPORT(SharedPlugin(), SetLibraryFiles);
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        ExpectDeliversTerminated([&](char* b, int32_t* l) { return set(row.options, row.libraries, b, l); }, row.result);
-    }
-}
-
-TEST(LinkerQueryExports, CommandFileAndDependencyScanAnswers) {
-    // Columns: name, option string, command-file answer, dependency-scan answer.
-    const struct { const char* name; const char* options; uint32_t commandFile, dependencyScan; } rows[] = {
-        {"neither", "[S|CPU|KZ600]", 0, 0},
-        {"command file among tabs and line breaks", "\t[S|CPU|KZ600]\r\n[B|SUBCOMMAND|1]\n", 1, 0},
-        {"command file switched off", "[B|SUBCOMMAND|0]", 0, 0},
-        {"command file item must be exact", "[B|SUBCOMMAND|1|2] [B|SUBCOMMANDS|1]", 0, 0},
-        {"any dependency-scan value", "[N|DEPENDSCAN|0] [B|SUBCOMMAND|1]", 1, 1},
-        {"inside a quoted value is no item", "[S|X|\"a [B|SUBCOMMAND|1] [N|DEPENDSCAN|1]\"]", 0, 0},
-        {"unreadable elsewhere does not matter", "[B|DEBUG|] [B|SUBCOMMAND|1]", 1, 0},
-    };
-    Plugin& p = SharedPlugin();
-    int reserved = 0;
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        uint32_t commandFile = 7, dependencyScan = 7;
-        EXPECT_EQ(VIVO_CALL_EXPORT(p, IsLinkedByCommandFile)(&reserved, row.options, &commandFile), 0);
-        EXPECT_EQ(VIVO_CALL_EXPORT(p, IsPreprocessorScanEnabled)(&reserved, row.options, &dependencyScan), 0);
-        EXPECT_EQ(commandFile, row.commandFile);
-        EXPECT_EQ(dependencyScan, row.dependencyScan);
-    }
-}
-
 TEST(LinkerQueryExports, LinkerInformationOnlyForThisToolchain) {
     // Columns: name, toolchain record, result (15 and 1 are written only on success).
     const struct { const char* name; VivoToolchainRecord record; int32_t result; } rows[] = {

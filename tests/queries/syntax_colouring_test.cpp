@@ -1,5 +1,5 @@
-// The keyword look-up rules across the primary and the secondary colouring file, and the version
-// sum, on files in a temporary folder.
+// The keyword look-up rules across the primary and the secondary colouring file, on files in a
+// temporary folder.
 #include "queries/syntax_colouring.h"
 
 #include <gtest/gtest.h>
@@ -55,28 +55,6 @@ TEST(SyntaxColouring, LooksUpAcrossBothFiles) {
     test::TempDir dir;
     EXPECT_EQ(KeywordText(WriteFiles(dir, (SCI "FileGroup0=A\nFileGroup0-1=" + line + "\n").c_str(), kAbsent), "A"),
               line.substr(0, 1023) + "\n");
-}
-
-#define SCV "[Syntax Colouring Version]\n"
-
-TEST(SyntaxColouring, VersionAddsBothFiles) {
-    // Columns: name, primary file, secondary file, version (nothing: the export fails).
-    const struct { const char* name; const char* primary; const char* secondary; std::optional<uint32_t> version; } rows[] = {
-        {"versions add up", SCV "Version=3\n", SCV "Version=2\n", 5},
-        {"no secondary file", SCV "Version=3\n", kAbsent, 3},
-        {"no primary file", kAbsent, SCV "Version=2\n", 2},
-        {"digits up to a non-digit", SCV "Version=12abc\n", SCV "Version=x\n", 12},
-        {"no version anywhere is 0", SCI, kAbsent, 0},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        test::TempDir dir;
-        EXPECT_EQ(ColouringVersion(WriteFiles(dir, row.primary, row.secondary)), row.version);
-    }
-    // Without a machine-wide folder only the primary file counts, and no version text is a failure.
-    test::TempDir dir;
-    EXPECT_EQ(ColouringVersion({dir.Write("with.ini", SCV "Version=3\n").string(), ""}), 3u);
-    EXPECT_EQ(ColouringVersion({dir.Write("without.ini", SCV "Version=\n").string(), ""}), std::nullopt);
 }
 
 }  // namespace

@@ -1,13 +1,11 @@
 #pragma once
 // Calling a buffer-filling export the way a careful host checks it: guard bytes behind the buffer,
-// and everything the export did not promise to write must still hold the fill byte. Also the random
-// option strings around a rewritten item that the round-trip tests share.
+// and everything the export did not promise to write must still hold the fill byte.
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <optional>
-#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -103,32 +101,6 @@ std::string NulListOf(const Container& strings) {
 }
 
 inline std::string NulList(const std::vector<std::string>& strings) { return NulListOf(strings); }
-
-// Random other items with the setting's `old` item (when not empty) among them, each followed by a
-// random separator. A rewrite keeps `head` in front of the new item and `tail` behind it (an absent
-// item goes last), or leaves exactly `others` when it removes the item.
-struct Placed { std::string options, head, tail, others; };
-
-inline Placed PlaceAmong(std::mt19937& random, std::string_view old) {
-    constexpr std::string_view kItems[] = {"[S|CPU|KZ600]", "[B|DEBUG|1]", "[S|OUTPUTPATH|\"$(CONFIGDIR)\\a b.lib\"]",
-                                           "[S|LIST|\"a b]]|c\"]", "[I|PACK|1]", "[S|INCLUDEPATH|\"x\"]",
-                                           "[S|DEFINES|Y]", "[N|DEPENDSCAN|1]", "[S|STARTUP|x]"};
-    constexpr std::string_view kSeparators[] = {" ", "  ", "\t", "\r\n", " \n\t"};
-    auto below = [&](size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(random); };
-    const size_t count = below(5), at = old.empty() ? count : below(count + 1);
-    Placed p;
-    if (below(2)) p.options = kSeparators[below(5)];
-    for (size_t i = 0; i <= count; ++i) {
-        if (i == at && !old.empty()) (p.options += old) += kSeparators[below(5)];
-        if (i == count) break;
-        const std::string item(kItems[below(std::size(kItems))]);
-        (p.options += item) += kSeparators[below(5)];
-        if (i < at) p.head += item + ' ';
-        else p.tail += ' ' + item;
-        p.others += (p.others.empty() ? "" : " ") + item;
-    }
-    return p;
-}
 
 // The loaded plug-in shared by the tests of one file.
 inline Plugin& SharedPlugin() {

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "change/conversion_helpers.h"
-#include "change/cross_family.h"
 #include "platform/posix/scoped_environment.h"
 #include "support/plugin.h"
 
@@ -15,10 +14,6 @@ namespace vivo {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The configurator's default option string, which opens its converted options.
-const std::string kConfiguratorDefaults =
-    R"x([V|VERSION|1] [B|COMMAND|1] [S|SPEC|UITRON4] [S|OUTPUTPATH|"$(CONFIGDIR)"] [B|FORCEEXEC|1] [S|CPU|KZ600])x";
 
 // Columns: name, keys below HKLM ("/"-separated; none: no registry at all), the items.
 struct RtosRow { const char* name; std::vector<std::string> keys; std::string items; };
@@ -45,25 +40,6 @@ TEST(GetRtosItems, ReadsProductAndFirstVersionInRegistryOrder) {
         for (const std::string& key : row.keys) fs::create_directories(hklm.path() / key);
         platform::ScopedEnvironment root("VIVO_HKLM", (hklm.path() / (row.keys.empty() ? "missing" : "")).c_str());
         EXPECT_EQ(GetRtosItems(), row.items);
-    }
-}
-
-// Without an RTOS each family's configurator is converted end to end (tests/e2e); here the items behind
-// its options when one is installed.
-TEST(CrossFamilyConversions, ConfiguratorEndsWithTheRtosItems) {
-    const std::string rtos = R"( [S|RTOSPRODUCT|"Orvik"] [S|RTOSVERSION|"V.4.1 Release 2"])";
-    using Row = std::pair<ConversionStep, std::string>;  // the conversion, the items behind the defaults
-    const Row rows[] = {{ChangePexaV60000toKZV10100, R"( [S|DIRECTORY|"C:\mrc"])" + rtos},
-                        {ChangeTessaroV90400toKZV10100, rtos}, {ChangeLumoV70000toKZV10100, rtos}};
-    test::TempDir hklm;
-    fs::create_directories(hklm.path() / "SOFTWARE/Veltora/RTOS/Orvik/V.4.1 Release 2");
-    platform::ScopedEnvironment root("VIVO_HKLM", hklm.path().c_str());
-    for (const auto& [conversion, items] : rows) {
-        SCOPED_TRACE(items);
-        std::string result;
-        ChangeSummary summary;
-        EXPECT_EQ(conversion("Veltora KZ Configurator", {R"([S|DIRECTORY|"C:\mrc"] [S|CPU|X])"}, result, summary), 0);
-        EXPECT_EQ(result, kConfiguratorDefaults + items);
     }
 }
 

@@ -52,31 +52,5 @@ TEST(PosixFileNames, FindFilesByAnyCase) {
     }
 }
 
-TEST(PosixFileAttributes, SetAsModeBits) {
-    // Columns: name, mode before, attributes set, mode after.
-    const struct { const char* name; unsigned before; std::uint32_t attributes; unsigned after; } rows[] = {
-        {"read-only takes every write bit, keeps run bits", 0775, kAttributeReadOnly, 0555},
-        {"read-only wins over archive", 0644, kAttributeReadOnly | kAttributeArchive, 0444},
-        {"archive makes a read-only file writable", 0444, kAttributeArchive, 0644},
-        {"archive gives the owner read and write", 0040, kAttributeArchive, 0640},
-        {"archive keeps other write bits", 0664, kAttributeArchive, 0664},
-    };
-    test::TempDir dir;
-    const auto file = dir.Write("Upgrade.txt", "x");
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        fs::permissions(file, fs::perms(row.before));
-        EXPECT_TRUE(SetFileAttributes(WindowsStyle(dir.path()) + "\\UPGRADE.TXT", row.attributes));
-        EXPECT_EQ(fs::status(file).permissions(), fs::perms(row.after));
-    }
-    EXPECT_FALSE(SetFileAttributes(WindowsStyle(dir.path()) + "\\Missing.txt", kAttributeArchive));
-}
-
-TEST(PosixTextModeFile, ReportsAFailedWrite) {
-    // /dev/full accepts the open and refuses every byte: the failure shows when the data is flushed.
-    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-    EXPECT_EQ(WriteTextModeFile("\\dev\\full", "a\n"), 3);
-}
-
 }  // namespace
 }  // namespace vivo::platform

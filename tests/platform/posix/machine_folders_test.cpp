@@ -1,5 +1,4 @@
-// Where the machine keeps things on POSIX: the common data folder from $XDG_DATA_DIRS, and the
-// registry as a directory tree below $VIVO_HKLM.
+// The registry on POSIX: a directory tree below $VIVO_HKLM.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,21 +15,6 @@ namespace vivo::platform {
 namespace {
 
 namespace fs = std::filesystem;
-
-TEST(PosixCommonFolder, FirstDataFolderWithBackslashes) {
-    // Columns: name, $XDG_DATA_DIRS (null: not set), folder.
-    const struct { const char* name; const char* dataDirs; const char* expected; } rows[] = {
-        {"not set", nullptr, "\\usr\\local\\share"},
-        {"empty", "", "\\usr\\local\\share"},
-        {"first of several", "/opt/data:/usr/share", "\\opt\\data"},
-        {"trailing slash dropped", "/opt/data/:/usr/share", "\\opt\\data"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        ScopedEnvironment dirs("XDG_DATA_DIRS", row.dataDirs);
-        EXPECT_EQ(CommonAppDataFolder(), row.expected);
-    }
-}
 
 TEST(PosixRegistry, ListsSubkeysOfADirectoryTree) {
     using Names = std::vector<std::string>;

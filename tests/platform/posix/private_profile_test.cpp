@@ -47,29 +47,5 @@ TEST(PosixProfile, FindsValuesByTheSystemRules) {
     }
 }
 
-TEST(PosixProfile, ReadsThroughABufferOfTheGivenSize) {
-    // Columns: name, text of TC.ini (null: no file), key of section "s", default, buffer size, text read. The
-    // file is named "tc.INI" below a folder written with backslashes.
-    const struct { const char* name; const char* ini; const char* key; const char* defaultValue; std::size_t bufferSize;
-                   const char* expected; } rows[] = {
-        {"fits exactly", "[S]\r\nK=abcdef\r\n", "K", "d", 7, "abcdef"},
-        {"cut to size - 1", "[S]\r\nK=abcdef\r\n", "K", "d", 4, "abc"},
-        {"quotes removed before the cut", "[S]\r\nK=\"abcdef\"\r\n", "K", "d", 4, "abc"},
-        {"size one gives empty", "[S]\r\nK=abc\r\n", "K", "d", 1, ""},
-        {"size zero gives empty", "[S]\r\nK=abc\r\n", "K", "d", 0, ""},
-        {"default for a missing key", "[S]\r\nK=abc\r\n", "J", "dflt", 260, "dflt"},
-        {"trailing blanks of the default removed", "[S]\r\n", "J", " d f  ", 260, " d f"},
-        {"empty value is not the default", "[S]\r\nK=\r\n", "K", "dflt", 260, ""},
-        {"default for a missing file", nullptr, "K", "dflt", 260, "dflt"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        test::TempDir dir;
-        if (row.ini != nullptr) dir.Write("TC.ini", row.ini);
-        const std::string file = dir.path().string() + "\\tc.INI";
-        EXPECT_EQ(ReadProfileString(file, "s", row.key, row.defaultValue, row.bufferSize), row.expected);
-    }
-}
-
 }  // namespace
 }  // namespace vivo::platform

@@ -1,5 +1,5 @@
 // The colouring files where the plug-in finds them (the primary beside the plug-in, the secondary below
-// the first folder of $XDG_DATA_DIRS), through the exports; and the SyntaxColouring.ini that ships.
+// the first folder of $XDG_DATA_DIRS), through the exports.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -86,36 +86,6 @@ private:
     test::TempDir empty_;
     platform::ScopedEnvironment environment_;
 };
-
-TEST_F(ShippedColouringFile, GroupsNameTheToolchainsFileTypes) {
-    auto* extensions = VIVO_CALL_EXPORT(test::SharedPlugin(), GetSupportedFileExtensions);
-    const test::GuardedCall types = test::CallGuarded(4096, [&](char* b, int32_t* l) { return extensions(b, l); });
-    ASSERT_EQ(types.result, 0);
-    const std::string typeList = "\0"s + types.bytes.substr(0, static_cast<size_t>(types.len));
-
-    const fs::path shipped = test::BuiltPluginFile().parent_path() / "SyntaxColouring.ini";
-    std::ifstream in(shipped);
-    ASSERT_TRUE(in) << shipped;
-    std::string line;
-    int groups = 0;
-    while (std::getline(in, line)) {
-        SCOPED_TRACE(line.substr(0, 40));
-        if (const size_t equals = line.find('='); equals != std::string::npos) {
-            EXPECT_LE(line.size() - equals - 1, 1023u) << "value longer than the 1024-byte read buffer allows";
-        }
-        if (line.rfind("FileGroup", 0) != 0 || line.find('-') < line.find('=')) continue;
-        ++groups;
-        std::stringstream names(line.substr(line.find('=') + 1));
-        for (std::string name; std::getline(names, name, ',');) {
-            EXPECT_NE(typeList.find("\0"s + name + "|"), std::string::npos) << name << " is no file type";
-            EXPECT_NE(Keywords(name.c_str()), "") << name;
-        }
-    }
-    EXPECT_EQ(groups, 3);
-    uint32_t version = 0;
-    EXPECT_EQ(VIVO_CALL_EXPORT(test::SharedPlugin(), GetSyntaxColouringVersion)(&version), 0);
-    EXPECT_GE(version, 1u);
-}
 
 }  // namespace
 }  // namespace vivo

@@ -80,25 +80,6 @@ Matcher Pattern(const std::string& regex, int file, int line, int severity, int 
 // VS Code's $gcc problem matcher (microsoft/vscode-cpptools, Extension/package.json, problemMatchers).
 Matcher VsCodeGcc() { return Pattern(R"(^(.*?):(\d+):(\d*):?\s+(?:fatal\s+)?(warning|error):\s+(.*)$)", 1, 2, 4, 5); }
 
-// Emacs' `gnu` entry of compilation-error-regexp-alist-alist (lisp/progmodes/compile.el, Emacs 29),
-// its rx form written out: file 1, line 2; group 8 makes a warning, group 9 information, none an
-// error. Emacs shows the whole line, so the message is what follows the match.
-Matcher EmacsGnu() {
-    const std::string regex =
-        R"(^(?:[[:alpha:]][.\-[:alnum:]]+: ?| +\|)?([0-9]*[^0-9\n](?:[^\n :]| [^-/\n]|:[^ \n])*?): ?([0-9]+))"
-        R"((?:-([0-9]+)(?:\.([0-9]+))?|[.:]([0-9]+)(?:-(?:([0-9]+)\.)?([0-9]+))?)?:)"
-        R"((?: *(FutureWarning|RuntimeWarning|Warning|warning|W:)| *([Ii]nfo(?:\b|rmationa?l?)|I:|\[ skipping .+ \]|)"
-        R"(instantiated from|required from|[Nn]ote)| *[Ee]rror|[0-9]?(?:[^0-9\n]|$)|[0-9][0-9][0-9]))";
-    const Matcher gnu = Pattern(regex, 1, 2, 0, 0);
-    return [=](const std::string& text) {
-        std::optional<Found> found = gnu(text);
-        std::smatch m;
-        if (found && std::regex_search(text, m, std::regex(regex)))
-            found->severity = m[8].matched ? "warning" : m[9].matched ? "note" : "error";
-        return found;
-    };
-}
-
 // What Vim itself puts in its quickfix list for each line (its default 'errorformat', or the shipped
 // compiler file's after ":compiler! vivo"): the first valid entry, none when Vim finds no file and line.
 // Without a type (%t) the severity is the message's first word ("error", "fatal error", ...).
@@ -162,7 +143,6 @@ TEST(ClassifyCommand, EditorsFindEveryDiagnostic) {
     // Columns: editor, matcher, whether it takes notes ($gcc skips them, as it skips gcc's own).
     const struct { const char* name; Matcher match; bool notes; } rows[] = {
         {"VS Code $gcc", VsCodeGcc(), false},
-        {"Emacs gnu", EmacsGnu(), true},
         {"Vim default errorformat", Vim(text, false), true},
         {"editors/vscode/classify-tasks.json", ShippedVsCode(), true},
         {"editors/vim/compiler/vivo.vim", Vim(text, true), true},
