@@ -46,7 +46,8 @@ constexpr std::size_t kFirstAnywhereRow =
 
 // True when the line holds a "(" with a ")" two bytes on. Most lines hold none, and many hold the "(" of
 // a "$(PROJDIR)": sixteen positions compared at once (the compiler's vector extension) classify a build
-// log 19 % faster than a search for every "(" and 16 % faster than this test as a plain loop.
+// log 22 % faster than a search for every "(" and 15 % faster than this test as a plain loop over every
+// position, which the compiler vectorises itself (one that stops at the first hit takes twice as long).
 bool HasLetterInParentheses(std::string_view line) {
     using Block = unsigned char __attribute__((vector_size(16)));
     constexpr std::size_t kReach = sizeof(Block) + 2;  // the bytes one block of positions reads
