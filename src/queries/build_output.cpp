@@ -100,6 +100,12 @@ constexpr std::array<RowList, 256> kStartRowsByFirstByte = StartRowsByFirstByte(
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// A code is read from the message at its code word, whatever follows the word: no prefix may reach past
+// the blank that ends it.
+static_assert(std::ranges::none_of(kMessageCodeTable, [](const MessageCodeRow& row) {
+    return row.prefix.find(' ') != std::string_view::npos;
+}), "a message code prefix holds no blank");
+
 const MessageCodeRow& MessageCodeRowOf(std::string_view codeWord) {
     for (const MessageCodeRow& row : kMessageCodeTable)
         if (codeWord.starts_with(row.prefix)) return row;
