@@ -46,7 +46,8 @@ constexpr std::size_t kFirstAnywhereRow =
 
 // True when the line holds a "(" with a ")" two bytes on. Most lines hold none, and many hold the "(" of
 // a "$(PROJDIR)": sixteen positions compared at once (the compiler's vector extension) classify a build
-// log 19 % faster than a search for every "(" and 16 % faster than this test as a plain loop.
+// log 22 % faster than a search for every "(" and 15 % faster than this test as a plain loop over every
+// position, which the compiler vectorises itself (one that stops at the first hit takes twice as long).
 bool HasLetterInParentheses(std::string_view line) {
     using Block = unsigned char __attribute__((vector_size(16)));
     constexpr std::size_t kReach = sizeof(Block) + 2;  // the bytes one block of positions reads
@@ -99,6 +100,12 @@ constexpr std::array<RowList, 256> kStartRowsByFirstByte = StartRowsByFirstByte(
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// A code is read from the message at its code word, whatever follows the word: no prefix may reach past
+// the blank that ends it.
+static_assert(std::ranges::none_of(kMessageCodeTable, [](const MessageCodeRow& row) {
+    return row.prefix.find(' ') != std::string_view::npos;
+}), "a message code prefix holds no blank");
+
 const MessageCodeRow& MessageCodeRowOf(std::string_view codeWord) {
     for (const MessageCodeRow& row : kMessageCodeTable)
         if (codeWord.starts_with(row.prefix)) return row;
@@ -109,10 +116,12 @@ const MessageCodeRow& MessageCodeRowOf(std::string_view codeWord) {
 
 std::uint32_t MessageCode(std::string_view codeWord) {
     const MessageCodeRow& row = MessageCodeRowOf(codeWord);
-    const std::string_view number = codeWord.substr(row.prefix.size());
-    std::size_t digits = 0;
-    while (digits < number.size() && IsDigit(number[digits])) ++digits;
-    return MessageCodeBase(row) + ParseUnsigned(number.substr(0, digits));
+    // The number read in the one pass over its digits, held at the largest 32-bit value.
+    constexpr std::uint64_t kMax = UINT32_MAX;
+    std::uint64_t number = 0;
+    for (std::size_t i = row.prefix.size(); i < codeWord.size() && IsDigit(codeWord[i]); ++i)
+        number = std::min(number * 10 + static_cast<std::uint64_t>(codeWord[i] - '0'), kMax);
+    return MessageCodeBase(row) + static_cast<std::uint32_t>(number);
 }
 
 const ClassificationRow* FindClassificationRow(std::string_view line) {
@@ -162,19 +171,17 @@ void AppendDiagnosticText(std::string_view line, std::string& text) {
         message = first == npos ? std::string_view{} : line.substr(first);
     }
 
-    // The code word: the message's first blank-delimited token.
+    // The code word: the message's first blank-delimited token. Its code is read from the message at
+    // the word's start, without a search for the word's end: what follows the word changes nothing.
     std::size_t wordStart = 0;
     while (wordStart < message.size() && message[wordStart] == ' ') ++wordStart;
-    std::size_t wordEnd = wordStart;
-    while (wordEnd < message.size() && message[wordEnd] != ' ') ++wordEnd;
-    const std::string_view codeWord = message.substr(wordStart, wordEnd - wordStart);
 
     text += file;
     text += '|';
     text += lineNumber;
     text += '|';
     char code[10];  // every digit of a 32-bit number
-    text.append(code, std::to_chars(code, code + sizeof code, MessageCode(codeWord)).ptr);
+    text.append(code, std::to_chars(code, code + sizeof code, MessageCode(message.substr(wordStart))).ptr);
     text += '|';
     text += message;
 }

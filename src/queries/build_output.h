@@ -97,7 +97,8 @@ static_assert(kMessageCodeTable.back().prefix.empty(), "the last prefix must tak
 
 // The message code of a code word ("C2500" -> 32500, "P0561" -> 120561, "1234" -> 11234): the base of
 // the first row whose prefix begins the word plus the number after the prefix (digits up to the first
-// non-digit, none give 0), in 32-bit unsigned arithmetic.
+// non-digit, none give 0), in 32-bit unsigned arithmetic. What follows the word after a blank changes
+// nothing ("C2500 (E) x" -> 32500): no prefix holds a blank, and the number stops at it.
 [[nodiscard]] std::uint32_t MessageCode(std::string_view codeWord);
 
 // The first table row that matches the line, or nothing (also for the empty line).

@@ -32,6 +32,7 @@ TEST(BuildOutput, MessageCodeByPrefix) {
         {"prefix only", "C", 30000},
         {"digits stop at a non-digit", "C12x5", 30012},
         {"too large saturates and wraps", "C99999999999", 29999},
+        {"what follows the word", "DC12 (E) DA3", 40012},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
