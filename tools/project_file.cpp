@@ -40,12 +40,6 @@ PhaseOptions::PhaseOptions(std::string tool, std::string_view options) : tool_(s
     line_ += '\0';
 }
 
-const PhaseOptions* Project::BlockOf(std::string_view tool) const {
-    for (const PhaseOptions& phase : options)
-        if (phase.tool() == tool) return &phase;
-    return nullptr;
-}
-
 std::string PhaseOptions::LendLine() {
     line_.pop_back();
     lent_ = line_.size();
@@ -58,6 +52,12 @@ void PhaseOptions::GiveBack(std::string list) {
     // A list that outgrew the line's room holds a large block of another tool: not kept with this one.
     if (list.capacity() > list.size() + 2 * kRoomForOtherLines) list.shrink_to_fit();
     line_ = std::move(list);
+}
+
+const PhaseOptions* Project::BlockOf(std::string_view tool) const {
+    for (const PhaseOptions& phase : options)
+        if (phase.tool() == tool) return &phase;
+    return nullptr;
 }
 
 PhaseOptions* Project::BlockOf(std::string_view tool) {

@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
-#include "resources/string_table.h"
-
 namespace vivo {
 namespace {
 

@@ -1,9 +1,9 @@
 // Include directories and defines through the exports, byte for byte.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "support/guarded_call.h"
 

@@ -2,11 +2,10 @@
 // for byte with guard bytes. Rewriting the start item is `vivo options`' (tests/tools).
 #include <gtest/gtest.h>
 
-#include <span>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "support/guarded_call.h"
 

@@ -2,11 +2,8 @@
 // the first folder of $XDG_DATA_DIRS), through the exports.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -16,7 +13,6 @@
 namespace vivo {
 namespace {
 
-using namespace std::string_literals;
 namespace fs = std::filesystem;
 
 constexpr const char* kAbsent = nullptr;  // no such file
@@ -71,21 +67,6 @@ TEST(SyntaxColouringFiles, FoundBesideThePluginAndInTheCommonDataFolder) {
         EXPECT_EQ(version, row.version);
     }
 }
-
-// The shipped file: its groups name the toolchain's file types, each with keywords.
-class ShippedColouringFile : public ::testing::Test {
-protected:
-    ShippedColouringFile() : environment_("XDG_DATA_DIRS", empty_.path().string().c_str()) {}
-
-    std::string Keywords(const char* name) {
-        auto* information = VIVO_CALL_EXPORT(test::SharedPlugin(), GetSyntaxColouringInformation);
-        return test::CallGuarded(8192, [&](char* b, int32_t* l) { return information(name, b, l); }).bytes.c_str();
-    }
-
-private:
-    test::TempDir empty_;
-    platform::ScopedEnvironment environment_;
-};
 
 }  // namespace
 }  // namespace vivo
